@@ -1,0 +1,59 @@
+#pragma once
+
+// What Form2 looks like, as data: its caption and size, and every control
+// with its place, size, text, tab index and visibility. Positions and sizes
+// are in twips from the top-left corner of the client area, 15 twips to the
+// pixel at 96 dots per inch; Qt's high-dpi scaling does the rest.
+
+#include <array>
+
+enum class ControlKind { PictureBox, Label, TextBox, CommandButton };
+
+struct ControlSpec {
+    const char *name;
+    ControlKind kind;
+    const char *text; // caption or initial text
+    int leftTwips;
+    int topTwips;
+    int widthTwips;
+    int heightTwips;
+    int tabIndex;
+    bool visible;
+    const char *buddy; // for a label: the field it names for screen readers
+};
+
+inline constexpr const char *form2Caption = "Rotavel 1.1 - Quillo";
+inline constexpr int form2ClientWidthTwips = 7380;
+inline constexpr int form2ClientHeightTwips = 6255;
+
+// Locator 2 shows this until the user types there; Calculate does nothing
+// while it does.
+inline constexpr const char *locatorPlaceholder = "...";
+
+inline constexpr int twipsPerPixel = 15;
+
+constexpr int twipsToPixels(int twips)
+{
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+}
+
+// clang-format off
+inline constexpr std::array<ControlSpec, 15> form2Controls{{
+    // name       kind                        text          left   top  width height tab visible buddy
+    {"Picture1", ControlKind::PictureBox,    "",              0,    0, 2775, 6400,  0, true,  nullptr}, // the compass photograph
+    {"Label1",   ControlKind::Label,         "Locator 1",  3600,  480, 1335,  375,  9, true,  "Text3"},
+    {"Text3",    ControlKind::TextBox,       "JN81GD",     5040,  360, 1215,  375,  3, true,  nullptr}, // Locator 1, own station
+    {"Label2",   ControlKind::Label,         "Locator 2",  3600,  960, 1335,  255, 10, true,  "Text5"},
+    {"Text5",    ControlKind::TextBox,       "...",        5040,  840, 1215,  375,  5, true,  nullptr}, // Locator 2, distant station
+    {"Label3",   ControlKind::Label,         "Km",         3600, 1440, 1095,  255, 11, true,  "Text6"},
+    {"Text6",    ControlKind::TextBox,       "...",        5040, 1320, 1215,  375,  6, true,  nullptr}, // distance, whole km
+    {"Label4",   ControlKind::Label,         "Bearing",    3600, 1920, 1215,  255, 12, true,  "Text1"},
+    {"Text1",    ControlKind::TextBox,       "...",        5040, 1800, 1215,  375,  1, true,  nullptr}, // bearing, whole degrees
+    {"Command1", ControlKind::CommandButton, "Calculate",  3480, 3000, 1575,  375, 13, true,  nullptr},
+    {"Command2", ControlKind::CommandButton, "Exit",       5160, 3000, 1455,  375, 14, true,  nullptr},
+    {"Text2",    ControlKind::TextBox,       "Text2",      3720, 4440, 1215,  375,  2, false, nullptr}, // longitude 1, west positive
+    {"Text7",    ControlKind::TextBox,       "Text7",      5160, 4440, 1095,  375,  7, false, nullptr}, // latitude 1
+    {"Text4",    ControlKind::TextBox,       "Text4",      3720, 4920, 1215,  375,  4, false, nullptr}, // latitude 2
+    {"Text8",    ControlKind::TextBox,       "Text8",      5160, 4920, 1095,  375,  8, false, nullptr}, // longitude 2, west positive
+}};
+// clang-format on
