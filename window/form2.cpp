@@ -26,8 +26,12 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     switch (spec.kind) {
     case ControlKind::PictureBox:
         return new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
-    case ControlKind::Label:
-        return new QLabel(text, window);
+    case ControlKind::Label: {
+        // A caption sits at the top of its label, level with its field's text.
+        auto *label = new QLabel(text, window);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
     case ControlKind::TextBox:
         return new toolkit::TextBox(text, window);
     case ControlKind::CommandButton:

@@ -1,0 +1,223 @@
+#include "window/form2.h"
+
+#include <QtTest>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class TestForm2Layout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void captionAndClientArea();
+    void controlsInTheirPlaces_data();
+    void controlsInTheirPlaces();
+    void resizingMovesNothing();
+    void hiddenFieldsStayHidden();
+    void pictureDrawnUnscaledFromInnerCorner();
+    void focusStartsOnPictureAndTabsInOrder();
+    void enterAndEscapeDoNothing();
+    void screenReadersNameEveryControl_data();
+    void screenReadersNameEveryControl();
+    void exitAndCloseBoxCloseTheWindow();
+
+private:
+    std::unique_ptr<Form2> m_form;
+};
+
+namespace {
+
+QWidget *control(const QWidget &form, const char *name)
+{
+    auto *w = form.findChild<QWidget *>(QString::fromLatin1(name));
+    Q_ASSERT(w);
+    return w;
+}
+
+} // namespace
+
+void TestForm2Layout::init()
+{
+    m_form = std::make_unique<Form2>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestForm2Layout::captionAndClientArea()
+{
+    QCOMPARE(m_form->windowTitle(), "Rotavel 1.1 - Quillo");
+    // A display name of the application would be appended to the caption.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QCOMPARE(m_form->size(), QSize(492, 417));
+    QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(24, 24)));
+}
+
+// Pixels at 96 dpi, converted by hand from the twips of the original form.
+void TestForm2Layout::controlsInTheirPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Label1") << "Label1" << QRect(240, 32, 89, 25) << "Locator 1";
+    QTest::newRow("Text3") << "Text3" << QRect(336, 24, 81, 25) << "JN81GD";
+    QTest::newRow("Label2") << "Label2" << QRect(240, 64, 89, 17) << "Locator 2";
+    QTest::newRow("Text5") << "Text5" << QRect(336, 56, 81, 25) << "...";
+    QTest::newRow("Label3") << "Label3" << QRect(240, 96, 73, 17) << "Km";
+    QTest::newRow("Text6") << "Text6" << QRect(336, 88, 81, 25) << "...";
+    QTest::newRow("Label4") << "Label4" << QRect(240, 128, 81, 17) << "Bearing";
+    QTest::newRow("Text1") << "Text1" << QRect(336, 120, 81, 25) << "...";
+    QTest::newRow("Command1") << "Command1" << QRect(232, 200, 105, 25) << "Calculate";
+    QTest::newRow("Command2") << "Command2" << QRect(344, 200, 97, 25) << "Exit";
+    QTest::newRow("Text2") << "Text2" << QRect(248, 296, 81, 25) << "Text2";
+    QTest::newRow("Text7") << "Text7" << QRect(344, 296, 73, 25) << "Text7";
+    QTest::newRow("Text4") << "Text4" << QRect(248, 328, 81, 25) << "Text4";
+    QTest::newRow("Text8") << "Text8" << QRect(344, 328, 73, 25) << "Text8";
+    QTest::newRow("Picture1") << "Picture1" << QRect(0, 0, 185, 427) << "";
+}
+
+void TestForm2Layout::controlsInTheirPlaces()
+{
+    QFETCH(QString, name);
+    QWidget *w = control(*m_form, name.toLatin1().constData());
+    QTEST(w->geometry(), "pixels");
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(w))
+        shown = label->text();
+    else if (auto *box = qobject_cast<QLineEdit *>(w))
+        shown = box->text();
+    else if (auto *button = qobject_cast<QPushButton *>(w))
+        shown = button->text();
+    QTEST(shown, "text");
+    // No access keys anywhere, and no font of our own.
+    QVERIFY(!shown.contains('&'));
+    QCOMPARE(w->font(), QApplication::font(w));
+}
+
+void TestForm2Layout::resizingMovesNothing()
+{
+    const QRect before = control(*m_form, "Command2")->geometry();
+    m_form->resize(800, 700);
+    QCOMPARE(control(*m_form, "Command2")->geometry(), before);
+    m_form->resize(200, 100);
+    QCOMPARE(control(*m_form, "Command2")->geometry(), before);
+}
+
+void TestForm2Layout::hiddenFieldsStayHidden()
+{
+    for (const char *name : {"Text2", "Text4", "Text7", "Text8"})
+        QVERIFY2(!control(*m_form, name)->isVisible(), name);
+    // A calculation writes them but shows none.
+    qobject_cast<QLineEdit *>(control(*m_form, "Text5"))->setText("JN61FV");
+    for (const char *name : {"Text2", "Text4", "Text7", "Text8"}) {
+        QVERIFY2(!control(*m_form, name)->isVisible(), name);
+        QVERIFY2(!qobject_cast<QLineEdit *>(control(*m_form, name))->text().startsWith("Text"), name);
+    }
+    for (const char *name : {"Picture1", "Label1", "Text3", "Text5", "Command1", "Command2"})
+        QVERIFY2(control(*m_form, name)->isVisible(), name);
+}
+
+void TestForm2Layout::pictureDrawnUnscaledFromInnerCorner()
+{
+    const QImage photo(QStringLiteral(":/compass.bmp"));
+    QCOMPARE(photo.size(), QSize(208, 415));
+    QWidget *picture = control(*m_form, "Picture1");
+    QCOMPARE(picture->contentsRect(), QRect(2, 2, 181, 423));
+    const QImage shown = picture->grab().toImage();
+    // Pixel for pixel, from the inner top-left corner, up to where the box
+    // cuts the photograph off on the right.
+    for (const QPoint p : {QPoint(0, 0), QPoint(100, 200), QPoint(180, 414), QPoint(37, 321)})
+        QCOMPARE(shown.pixelColor(p + QPoint(2, 2)).rgb(), photo.pixelColor(p).rgb());
+}
+
+void TestForm2Layout::focusStartsOnPictureAndTabsInOrder()
+{
+    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Picture1"));
+    const QStringList forward{"Text1", "Text3", "Text5", "Text6", "Command1", "Command2", "Picture1"};
+    QStringList visited;
+    for (int i = 0; i < forward.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, forward);
+
+    QStringList backward;
+    for (int i = 0; i < forward.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        backward << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(backward, (QStringList{"Command2", "Command1", "Text6", "Text5", "Text3", "Text1",
+                                    "Picture1"}));
+
+    // Clicking the picture only takes the focus away from the field.
+    QTest::mouseClick(control(*m_form, "Text3"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Text3"));
+    QTest::mouseClick(control(*m_form, "Picture1"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Picture1"));
+    QCOMPARE(qobject_cast<QLineEdit *>(control(*m_form, "Text3"))->text(), "JN81GD");
+}
+
+void TestForm2Layout::enterAndEscapeDoNothing()
+{
+    auto *locator2 = qobject_cast<QLineEdit *>(control(*m_form, "Text5"));
+    locator2->setText("JN61F");
+    for (const char *name : {"Text3", "Text5", "Text1"}) {
+        QWidget *w = control(*m_form, name);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        QTest::keyClick(w, Qt::Key_Enter);
+        QTest::keyClick(w, Qt::Key_Escape);
+    }
+    QCOMPARE(qobject_cast<QLineEdit *>(control(*m_form, "Text1"))->text(), "...");
+    QVERIFY(m_form->isVisible());
+    for (const char *name : {"Command1", "Command2"}) {
+        auto *button = qobject_cast<QPushButton *>(control(*m_form, name));
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    }
+}
+
+void TestForm2Layout::screenReadersNameEveryControl_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+
+    QTest::newRow("Locator 1") << "Text3" << "Locator 1";
+    QTest::newRow("Locator 2") << "Text5" << "Locator 2";
+    QTest::newRow("distance") << "Text6" << "Km";
+    QTest::newRow("bearing") << "Text1" << "Bearing";
+    QTest::newRow("Calculate") << "Command1" << "Calculate";
+    QTest::newRow("Exit") << "Command2" << "Exit";
+}
+
+void TestForm2Layout::screenReadersNameEveryControl()
+{
+    QFETCH(QString, name);
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(
+        control(*m_form, name.toLatin1().constData()));
+    QVERIFY(a);
+    QTEST(a->text(QAccessible::Name), "accessibleName");
+}
+
+void TestForm2Layout::exitAndCloseBoxCloseTheWindow()
+{
+    QTest::mouseClick(control(*m_form, "Command2"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+
+    Form2 other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    // The close box asks the window to close; nothing refuses.
+    QVERIFY(other.close());
+    QVERIFY(!other.isVisible());
+}
+
+QTEST_MAIN(TestForm2Layout)
+#include "tst_form2_layout.moc"
