@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace toolkit {
 
 void TextBox::focusInEvent(QFocusEvent *event)
@@ -65,22 +67,27 @@ void press(QAbstractButton *button)
 
 QString upperCase(const QString &text)
 {
-    // Capitals are never shorter than their small letters, so when the whole
-    // text keeps its length no character grew.
-    QString whole = text.toUpper();
-    if (whole.size() == text.size())
-        return whole;
+    // Qt's whole-text upper-casing turns a lone surrogate into U+FFFD, so it
+    // serves only texts without surrogates, and only when no capital grew
+    // (capitals are never shorter than their small letters).
+    const bool hasSurrogates
+        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
+    if (!hasSurrogates) {
+        QString whole = text.toUpper();
+        if (whole.size() == text.size())
+            return whole;
+    }
 
+    // One character at a time: a surrogate pair is one character, a lone
+    // surrogate is kept as it is.
     QString result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        // A surrogate pair is one character: upper-case it as a whole.
-        const qsizetype length
-            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-            ? 2
-            : 1;
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            && text.at(i + 1).isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
         const QString character = text.mid(i, length);
-        const QString upper = character.toUpper();
+        const QString upper = text.at(i).isSurrogate() && !pair ? character : character.toUpper();
         result += upper.size() == length ? upper : character;
         i += length;
     }
