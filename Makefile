@@ -10,7 +10,7 @@ BUILD_PACKAGES = cmake ninja-build g++ make qt6-base-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test check clean
 
 all: build
 
@@ -38,5 +38,19 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error
 
+# The whole test suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; the first report ends the test that made it.
+CHECK_BUILD ?= build-check
+SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
+check: deps
+	cmake -S . -B $(CHECK_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_FLAGS="$(SANITIZERS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZERS)"
+	cmake --build $(CHECK_BUILD)
+	cd $(CHECK_BUILD) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --output-on-failure --no-tests=error
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(CHECK_BUILD)
