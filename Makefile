@@ -7,6 +7,8 @@ BUILD_TYPE ?= RelWithDebInfo
 
 # What a fresh Debian 12 needs to build, test and show the window.
 BUILD_PACKAGES = cmake ninja-build g++ make qt6-base-dev
+# The checks of the desktop entry, metainfo, manual page and Debian package.
+BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -54,3 +56,38 @@ check: deps
 
 clean:
 	rm -rf $(BUILD) $(CHECK_BUILD)
+
+# The Debian package, from its own build tree installed under /usr:
+# $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found
+# by dpkg-shlibdeps; the system's Qt is found without a run path.
+PACKAGE_BUILD ?= build-package
+
+.PHONY: package
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_SKIP_INSTALL_RPATH=ON
+	cmake --build $(PACKAGE_BUILD)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The geometry library and its reference values built for 64-bit Windows with
+# MinGW-w64 and run under Wine. Installs its own packages; not part of `make
+# test`.
+CROSS_BUILD ?= build-cross
+CROSS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 wine wine64
+
+.PHONY: cross-test
+cross-test:
+	@missing=""; \
+	for p in $(CROSS_PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" \
+			|| missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+	cmake -S tests/cross -B $(CROSS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+	cmake --build $(CROSS_BUILD)
+	cd $(CROSS_BUILD) && ctest --output-on-failure --no-tests=error

@@ -5,6 +5,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Ties the window to its desktop entry, so docks and task bars show the
+    // entry's name and icon and can pin it.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.rotavel.Rotavel"));
     Form2 form2;
     form2.show();
     return app.exec();

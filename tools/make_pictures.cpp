@@ -3,14 +3,18 @@
 //   compass.bmp         the "photograph" of a brass compass lying on an old map, shown beside the
 //                       locator fields (24-bit uncompressed BMP)
 //   rotavel.ico         the window / executable icon, 24 x 24 in 256 colours and in 32-bit ARGB
-//   rotavel-<n>.png     the same icon for desktop launchers (48, 64, 128 and 256 pixels)
+//   rotavel-<n>.png     the same icon for desktop launchers (24, 48, 64, 128 and 256 pixels)
 //   rotavel.svg         the icon as scalable vector graphics, same geometry
+//   rotavel.icns        the same icon for a macOS application bundle (PNG renderings from 16 to
+//                       256 pixels), written to MAC_ICON_DIR when that is given
 //
 // Everything is drawn from vector shapes and from noise seeded with constants, so two runs write
 // byte-identical files.
 //
-// Usage: make_pictures OUTPUT_DIR     (run with QT_QPA_PLATFORM=offscreen on a headless machine)
+// Usage: make_pictures OUTPUT_DIR [MAC_ICON_DIR]
+//        (run with QT_QPA_PLATFORM=offscreen on a headless machine)
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QColor>
 #include <QConicalGradient>
@@ -1319,6 +1323,55 @@ namespace Icon {
         return out;
     }
 
+    QByteArray png(const QImage &image)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+
+    void appendBe32(QByteArray &out, std::int64_t value)
+    {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.append(char((value >> shift) & 0xff));
+    }
+
+    // Apple icon image: the magic "icns" and the file length, then one chunk per image, each a
+    // four-letter type, its own length (header included) and the PNG data. All lengths are
+    // big-endian. Types from 'ic11' on are the same pixels for twice the density.
+    QByteArray icns()
+    {
+        struct Chunk
+        {
+            const char *type;
+            int size;
+        };
+        constexpr std::array<Chunk, 8> Chunks = { {
+            { "icp4", 16 },
+            { "icp5", 32 },
+            { "icp6", 64 },
+            { "ic07", 128 },
+            { "ic08", 256 },
+            { "ic11", 32 }, // 16 points at 2x
+            { "ic12", 64 }, // 32 points at 2x
+            { "ic13", 256 }, // 128 points at 2x
+        } };
+        constexpr int HeaderSize = 8;
+        QByteArray body;
+        for (const Chunk &chunk : Chunks) {
+            const QByteArray data = png(renderIcon(chunk.size));
+            body.append(chunk.type, 4);
+            appendBe32(body, HeaderSize + data.size());
+            body.append(data);
+        }
+        QByteArray out("icns");
+        appendBe32(out, HeaderSize + body.size());
+        out.append(body);
+        return out;
+    }
+
 } // namespace Icon
 
 } // namespace
@@ -1327,14 +1380,17 @@ int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: make_pictures OUTPUT_DIR\n");
+    if (arguments.size() != 2 && arguments.size() != 3) {
+        std::fprintf(stderr, "usage: make_pictures OUTPUT_DIR [MAC_ICON_DIR]\n");
         return 2;
     }
     const QDir output(arguments.at(1));
-    if (!QDir().mkpath(output.absolutePath())) {
-        std::fprintf(stderr, "make_pictures: cannot create %s\n", qPrintable(output.path()));
-        return 1;
+    const QDir macIconOutput(arguments.size() == 3 ? arguments.at(2) : arguments.at(1));
+    for (const QDir &dir : { output, macIconOutput }) {
+        if (!QDir().mkpath(dir.absolutePath())) {
+            std::fprintf(stderr, "make_pictures: cannot create %s\n", qPrintable(dir.path()));
+            return 1;
+        }
     }
 
     bool ok = true;
@@ -1354,13 +1410,17 @@ int main(int argc, char *argv[])
                    { IconSize, 32, 0, Icon::dib32(icon) } })),
         icoPath);
 
-    for (int size : { 48, 64, 128, 256 }) {
+    // The hicolor theme's sizes; 24 pixels is the .ico's own rendering.
+    for (int size : { IconSize, 48, 64, 128, 256 }) {
         const QString path = output.filePath(QStringLiteral("rotavel-%1.png").arg(size));
         report(Icon::renderIcon(size).save(path, "PNG"), path);
     }
 
     const QString svgPath = output.filePath(QStringLiteral("rotavel.svg"));
     report(writeFile(svgPath, Icon::svg()), svgPath);
+
+    const QString icnsPath = macIconOutput.filePath(QStringLiteral("rotavel.icns"));
+    report(writeFile(icnsPath, Icon::icns()), icnsPath);
 
     return ok ? 0 : 1;
 }
