@@ -195,6 +195,7 @@ void TestForm2Layout::screenReadersNameEveryControl_data()
     QTest::newRow("bearing") << "Text1" << "Bearing";
     QTest::newRow("Calculate") << "Command1" << "Calculate";
     QTest::newRow("Exit") << "Command2" << "Exit";
+    QTest::newRow("the picture, focused at start") << "Picture1" << "Compass";
 }
 
 void TestForm2Layout::screenReadersNameEveryControl()

@@ -24,8 +24,14 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
 {
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
-    case ControlKind::PictureBox:
-        return new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+    case ControlKind::PictureBox: {
+        auto *picture
+            = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+        // It holds the focus when the window opens: a screen reader should
+        // have something better to announce than an empty frame.
+        picture->setAccessibleName(QStringLiteral("Compass"));
+        return picture;
+    }
     case ControlKind::Label: {
         // A caption sits at the top of its label, level with its field's text.
         auto *label = new QLabel(text, window);
