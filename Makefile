@@ -91,3 +91,42 @@ cross-test:
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
 	cmake --build $(CROSS_BUILD)
 	cd $(CROSS_BUILD) && ctest --output-on-failure --no-tests=error
+
+# Benchmarks, not part of `make test`: a Release build of their own in
+# build-bench/, every benchmark run, and one table of the figures against
+# their targets (also kept in build-bench/results/table.md). Installs the
+# Debian packages the benchmarks need first; Hamlib is only a yardstick.
+BENCH_BUILD ?= build-bench
+BENCH_PACKAGES = libbenchmark-dev libhamlib-dev pkg-config libx11-dev xvfb
+BENCH_START_UP_RUNS ?= 15
+BENCH_RESULTS = $(BENCH_BUILD)/results
+
+.PHONY: bench bench-deps
+bench-deps:
+	@missing=""; \
+	for p in $(BENCH_PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" \
+			|| missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+bench: deps bench-deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD) --target benchmarks
+	mkdir -p $(BENCH_RESULTS)
+	bash -o pipefail -c '$(BENCH_BUILD)/bench/bench_geometry | tee $(BENCH_RESULTS)/geometry.txt'
+	bash -o pipefail -c 'QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/bench_window \
+		| tee $(BENCH_RESULTS)/window.txt'
+	bash -o pipefail -c '$(BENCH_BUILD)/bench/start_up_launcher --runs $(BENCH_START_UP_RUNS) \
+		$(BENCH_BUILD)/app/rotavel $(BENCH_BUILD)/bench/bare_window \
+		| tee $(BENCH_RESULTS)/start_up.txt'
+	@{ echo "| measurement | result | compared with | ratio | target | |"; \
+	   echo "|---|---|---|---|---|---|"; \
+	   grep -h '^|' $(BENCH_RESULTS)/geometry.txt $(BENCH_RESULTS)/window.txt \
+		$(BENCH_RESULTS)/start_up.txt; } > $(BENCH_RESULTS)/table.md
+	@echo; echo "Benchmarks on $$(nproc) cores, $$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'):"; \
+	 cat $(BENCH_RESULTS)/table.md

@@ -3,7 +3,6 @@
 #include "checked_math.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace geometry {
 
@@ -23,14 +22,9 @@ char16_t upperCase(char16_t c) noexcept
     constexpr char16_t caseOffset = u'a' - u'A';
     const bool asciiLower = c >= u'a' && c <= u'z';
     const bool latin1Lower = c >= 0xE0 && c <= 0xFE && c != 0xF7; // 0xF7 is the division sign
-    return asciiLower || latin1Lower ? static_cast<char16_t>(c - caseOffset) : c;
-}
-
-WorkingLocator upperCased(std::u16string_view text)
-{
-    WorkingLocator result(text);
-    std::transform(result.begin(), result.end(), result.begin(), upperCase);
-    return result;
+    // Arithmetic rather than a branch: whether a locator was typed in small
+    // letters is anybody's guess.
+    return static_cast<char16_t>(c - caseOffset * (asciiLower | latin1Lower));
 }
 
 bool inRange(char16_t c, char16_t first, char16_t last) noexcept
@@ -59,42 +53,50 @@ bool thirdIsDigit(std::u16string_view working) noexcept
     return code && *code >= '0' && *code <= '9';
 }
 
-// Steps that each locator goes through on its own: upper-casing, completion
-// of one to four characters with "LL", the length check and the checks of its
-// characters.
-struct CheckedLocator {
-    WorkingLocator working;
+// The upper-cased text, written straight into the string that is handed back
+// (it is never copied): a locator fits the string's own buffer, so nothing is
+// allocated either.
+WorkingLocator upperCased(std::u16string_view text)
+{
+    WorkingLocator upper(text.size(), u'\0');
+    std::transform(text.begin(), text.end(), upper.begin(), upperCase);
+    return upper;
+}
+
+// Steps that each locator goes through on its own after upper-casing:
+// completion of one to four characters with "LL", the length check and the
+// checks of its characters.
+struct LocatorFlags
+{
     bool completed = false;
     bool tooLong = false;
     bool malformed = false;
 };
 
-CheckedLocator checkOne(std::u16string_view text)
+LocatorFlags completeAndJudge(WorkingLocator &working)
 {
-    CheckedLocator one;
-    one.working = upperCased(text);
+    LocatorFlags flags;
     // The third character alone lets "JN8", "JN81G" and "ZZ99ZZ" through, to be
     // decoded far from any square they could mean; the whole text must fit.
-    const bool wellFormed = isWellFormed(one.working);
-    if (!one.working.empty() && one.working.size() <= longestShortLocator) {
-        one.working += completionSuffix;
-        one.completed = true;
+    const bool wellFormed = isWellFormed(working);
+    if (!working.empty() && working.size() <= longestShortLocator) {
+        working += completionSuffix;
+        flags.completed = true;
     }
-    one.tooLong = one.working.size() > longestLocator;
-    one.malformed = !thirdIsDigit(one.working) || !wellFormed;
-    return one;
+    flags.tooLong = working.size() > longestLocator;
+    flags.malformed = !thirdIsDigit(working) || !wellFormed;
+    return flags;
 }
 
 } // namespace
 
 LocatorCheck checkLocators(std::u16string_view text1, std::u16string_view text2)
 {
-    CheckedLocator one = checkOne(text1);
-    CheckedLocator two = checkOne(text2);
+    // The working strings are made in place in the result that is handed back.
+    LocatorCheck check { upperCased(text1), upperCased(text2) };
+    const LocatorFlags one = completeAndJudge(check.locator1);
+    const LocatorFlags two = completeAndJudge(check.locator2);
 
-    LocatorCheck check;
-    check.locator1 = std::move(one.working);
-    check.locator2 = std::move(two.working);
     check.ShortFlag1 = one.completed;
     check.ShortFlag2 = two.completed;
     // Only Locator 1 being too long is worth a message box; an over-long
