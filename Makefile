@@ -130,3 +130,36 @@ bench: deps bench-deps
 		$(BENCH_RESULTS)/start_up.txt; } > $(BENCH_RESULTS)/table.md
 	@echo; echo "Benchmarks on $$(nproc) cores, $$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'):"; \
 	 cat $(BENCH_RESULTS)/table.md
+
+# Fuzzing, not part of `make test` (which only replays the seed corpus): a
+# clang build of its own in build-fuzz/ with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target for FUZZ_SECONDS on a
+# copy of its seeds in build-fuzz/corpus/ (what it finds stays there, the
+# seeds in fuzz/corpus/ are left alone). Inputs that break an invariant land
+# in build-fuzz/findings/.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+FUZZ_TARGETS = fuzz_locators fuzz_solver fuzz_number_text
+
+.PHONY: fuzz
+fuzz:
+	$(MAKE) deps BUILD_PACKAGES="$(BUILD_PACKAGES) $(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DROTAVEL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target fuzzers
+	mkdir -p $(FUZZ_BUILD)/findings
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_BUILD)/corpus/$$t/ && \
+		echo "== $$t, $(FUZZ_SECONDS) s" && \
+		$(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/corpus/$$t \
+			> $(FUZZ_BUILD)/$$t.log 2>&1; \
+		status=$$?; \
+		grep -E '^#[0-9]+' $(FUZZ_BUILD)/$$t.log | tail -n 1; \
+		grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' $(FUZZ_BUILD)/$$t.log; \
+		if [ $$status != 0 ]; then \
+			tail -n 30 $(FUZZ_BUILD)/$$t.log; echo "$$t: finding in $(FUZZ_BUILD)/findings/"; \
+			exit 1; \
+		fi; \
+	done

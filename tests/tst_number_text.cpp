@@ -13,6 +13,8 @@ private slots:
     void resultForm_data();
     void resultForm();
     void noTextForNonFiniteNumbers();
+    void exponentReadFromItsOwnDigits_data();
+    void exponentReadFromItsOwnDigits();
 };
 
 void TestNumberText::coordinateForm_data()
@@ -75,6 +77,36 @@ void TestNumberText::noTextForNonFiniteNumbers()
         QVERIFY(!coordinateText(v, u".").has_value());
         QVERIFY(!resultText(v).has_value());
     }
+}
+
+// The form of a coordinate is worked out from its exponent. A longer number
+// formatted just before, in the same place, must not lend it digits: once
+// "e-100" has been written, "e+01" must not read as "e+010".
+void TestNumberText::exponentReadFromItsOwnDigits_data()
+{
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("after a three-digit exponent") << 1e-100 << 41.145833333333336
+                                                  << "41.1458333333333";
+    QTest::newRow("negative, after a three-digit exponent")
+        << -1.5e200 << -16.541666666666668 << "-16.5416666666667";
+    QTest::newRow("below one, after the smallest number") << 5e-324 << 0.0625 << "0.0625";
+    QTest::newRow("smallest subnormal")
+        << 1e-100 << 5e-324 << "0." + QString(323, u'0') + "494065645841247";
+    QTest::newRow("largest double") << 1e-100 << 1.7976931348623157e308
+                                    << "179769313486232" + QString(294, u'0');
+}
+
+void TestNumberText::exponentReadFromItsOwnDigits()
+{
+    QFETCH(double, before);
+    QFETCH(double, value);
+    QVERIFY(coordinateText(before, u".").has_value());
+    const auto text = coordinateText(value, u".");
+    QVERIFY(text.has_value());
+    QTEST(*text, "text");
 }
 
 QTEST_APPLESS_MAIN(TestNumberText)

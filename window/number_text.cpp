@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -42,7 +41,16 @@ std::optional<QString> coordinateText(double value, QStringView decimalSeparator
         if (c != '.')
             digits += c;
     }
-    const int exponent = std::atoi(scientific.data() + exponentMark + 1);
+    // The exponent is read from the characters std::to_chars wrote and no
+    // further: the buffer has no terminator, and past them lies whatever an
+    // earlier number left there ("e+01" after "e-100" would read as "e+010").
+    std::string_view exponentText = scientific.substr(exponentMark + 1);
+    if (exponentText.starts_with('+'))
+        exponentText.remove_prefix(1);
+    int exponent = 0;
+    const auto exponentEnd = exponentText.data() + exponentText.size();
+    if (std::from_chars(exponentText.data(), exponentEnd, exponent).ptr != exponentEnd)
+        return std::nullopt;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
