@@ -51,8 +51,8 @@ constexpr std::optional<int> checkedSgn(double v) noexcept
 // The code a single-byte character set gives a UTF-16 unit: ASCII and Latin-1
 // keep their value, anything else shows as "?" (63), as such a character set
 // would show it. A position past the end has no code.
-constexpr std::optional<std::int16_t> charCodeAt(std::u16string_view text,
-                                                 std::size_t index) noexcept
+constexpr std::optional<std::int16_t> charCodeAt(
+    std::u16string_view text, std::size_t index) noexcept
 {
     constexpr std::int16_t questionMark = 63;
     if (index >= text.size())

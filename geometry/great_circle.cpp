@@ -36,7 +36,8 @@ constexpr double roundingOffset = 0.5;
 
 // The working values of one solution, all 0 at its start: a step that fails
 // leaves the value from earlier in this solution, never one from another.
-struct Working {
+struct Working
+{
     double lat1Deg = 0;
     double lat2Deg = 0;
     double L1 = 0;
@@ -139,8 +140,9 @@ Solution solveGreatCircle(double wlon1, double lat1, double wlon2, double lat2) 
     assignUnlessFailed(w.deltaL, finiteOrNone((w.L1 - w.L2) + lonDifferenceOffsetRad));
     assignUnlessFailed(w.deltaL, intoPositiveTurn(w.deltaL));
 
-    assignUnlessFailed(w.u, finiteOrNone(std::sin(w.phi1) * std::sin(w.phi2)
-                                         + (std::cos(w.phi1) * std::cos(w.phi2)) * std::cos(w.deltaL)));
+    assignUnlessFailed(w.u,
+        finiteOrNone(std::sin(w.phi1) * std::sin(w.phi2)
+            + (std::cos(w.phi1) * std::cos(w.phi2)) * std::cos(w.deltaL)));
     assignUnlessFailed(w.d, arcCosine(w.u));
 
     assignUnlessFailed(w.a, azimuthCosine(w));

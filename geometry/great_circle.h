@@ -10,7 +10,8 @@ inline constexpr double DegToRad = PiApprox / 180;
 
 // Whole numbers held as doubles: bearing 0 to 360 inclusive (both 0 and 360
 // occur, just east and just west of north), distance in kilometres, 0 or more.
-struct Solution {
+struct Solution
+{
     double bearing = 0;
     double distance = 0;
 };

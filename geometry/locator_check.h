@@ -10,13 +10,14 @@ namespace geometry {
 // locators are both completed twice ("JN81LLLL").
 using WorkingLocator = std::u16string;
 
-struct LocatorCheck {
+struct LocatorCheck
+{
     WorkingLocator locator1; // working string of Locator 1
     WorkingLocator locator2; // working string of Locator 2
     bool InputError = false; // the pair cannot be trusted: show error marks
     bool ShortFlag1 = false; // Locator 1 had one to four characters and was completed
     bool ShortFlag2 = false; // Locator 2 had one to four characters and was completed
-    bool LongFlag1 = false;  // Locator 1 is longer than six characters
+    bool LongFlag1 = false; // Locator 1 is longer than six characters
 };
 
 // Upper-cases and completes the raw texts of the two locator fields (UTF-16,

@@ -45,10 +45,10 @@ Point decodePoint(const LocatorCodes &codes) noexcept
     // bit of the result is as before.
     Point p;
     p.lon = ((westEdgeDeg + (code(codes, 1) - codeOfA) * fieldLonDeg)
-             + (code(codes, 3) - codeOfZero) * squareLonDeg)
+                + (code(codes, 3) - codeOfZero) * squareLonDeg)
         + (code(codes, 5) - subsquareCentreCode) / subsquaresPerLonDeg;
-    p.lat = (((southEdgeDeg + (code(codes, 2) - codeOfA) * fieldLatDeg) + code(codes, 4))
-             - codeOfZero)
+    p.lat =
+        (((southEdgeDeg + (code(codes, 2) - codeOfA) * fieldLatDeg) + code(codes, 4)) - codeOfZero)
         + (code(codes, 6) - subsquareCentreCode) / subsquaresPerLatDeg;
     return p;
 }

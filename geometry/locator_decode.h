@@ -12,7 +12,8 @@ namespace geometry {
 using LocatorCodes = std::array<std::optional<std::int16_t>, 6>;
 
 // Degrees, north-positive latitude and east-positive longitude.
-struct Point {
+struct Point
+{
     double lat = 0;
     double lon = 0;
 };

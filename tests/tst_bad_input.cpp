@@ -11,7 +11,8 @@
 // there, upper-cased, and nothing else happens to it unless Locator 2 reaches
 // six characters. A plain line edit fed the same way is the measure of what
 // "stays there" means for each way in.
-class TestBadInput : public QObject {
+class TestBadInput : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -26,8 +27,7 @@ private slots:
 
 private:
     void inputs();
-    void check(const QString &name, const std::function<void(QLineEdit *)> &enter,
-               bool keyByKey);
+    void check(const QString &name, const std::function<void(QLineEdit *)> &enter, bool keyByKey);
 
     std::unique_ptr<Form2> m_form;
 };
@@ -40,8 +40,8 @@ QString upperCasedAsShown(const QString &text)
 {
     QString result;
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length
-            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+        const qsizetype length =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
             ? 2
             : 1;
         const QString one = text.mid(i, length);
@@ -56,8 +56,8 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
-                            Qt::NoModifier);
+        QTest::sendKeyEvent(
+            QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
         i += length;
     }
 }
@@ -82,7 +82,7 @@ void TestBadInput::inputs()
     const QString loneSurrogates = QString(QChar(0xD800)) + "jn" + QChar(0xDC00);
     const QString rightToLeft = QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd jn");
     const QString emoji = QString::fromUtf8("jn\U0001F4E1");
-    for (const char *field : {"Text3", "Text5"}) {
+    for (const char *field : { "Text3", "Text5" }) {
         const QString f = QString::fromLatin1(field);
         QTest::addRow("%s: empty", field) << f << QString();
         QTest::addRow("%s: a megabyte", field) << f << megabyte;
@@ -96,8 +96,8 @@ void TestBadInput::inputs()
 
 // Enters the input into an empty field and into a plain line edit the same
 // way, and compares.
-void TestBadInput::check(const QString &name, const std::function<void(QLineEdit *)> &enter,
-                         bool keyByKey)
+void TestBadInput::check(
+    const QString &name, const std::function<void(QLineEdit *)> &enter, bool keyByKey)
 {
     auto *box = m_form->findChild<QLineEdit *>(name);
     box->clear();
@@ -129,17 +129,21 @@ void TestBadInput::assigned()
 {
     QFETCH(QString, field);
     QFETCH(QString, input);
-    check(field, [&input](QLineEdit *box) { box->setText(input); }, false);
+    check(
+        field, [&input](QLineEdit *box) { box->setText(input); }, false);
 }
 
 void TestBadInput::pasted()
 {
     QFETCH(QString, field);
     QFETCH(QString, input);
-    check(field, [&input](QLineEdit *box) {
-        QGuiApplication::clipboard()->setText(input);
-        QTest::keySequence(box, QKeySequence::Paste);
-    }, false);
+    check(
+        field,
+        [&input](QLineEdit *box) {
+            QGuiApplication::clipboard()->setText(input);
+            QTest::keySequence(box, QKeySequence::Paste);
+        },
+        false);
 }
 
 void TestBadInput::typed()
@@ -148,7 +152,8 @@ void TestBadInput::typed()
     QFETCH(QString, input);
     if (input.size() > 1000)
         QSKIP("a megabyte is pasted, not typed");
-    check(field, [&input](QLineEdit *box) { typeText(box, input); }, true);
+    check(
+        field, [&input](QLineEdit *box) { typeText(box, input); }, true);
 }
 
 QTEST_MAIN(TestBadInput)

@@ -9,7 +9,8 @@
 
 #include <functional>
 
-class TestCalculate : public QObject {
+class TestCalculate : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -28,7 +29,8 @@ private slots:
 
 namespace {
 
-const QStringList allFields{"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8"};
+const QStringList allFields { "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7",
+    "Text8" };
 
 QLineEdit *field(const Form2 &form, const QString &name)
 {
@@ -65,7 +67,8 @@ void calculate(const Form2 &form, const QString &locator1, const QString &locato
         pressCalculate(form);
 }
 
-struct ModalWatch {
+struct ModalWatch
+{
     int seen = 0;
     QString text;
     QString title;
@@ -111,7 +114,7 @@ void TestCalculate::placeholderLeavesEverythingAsItWas()
     QCOMPARE(texts(form), before);
 
     // Only the exact three dots hold the command back.
-    for (const QString &almost : {QString("...."), QString(" ..."), QString(".. ")}) {
+    for (const QString &almost : { QString("...."), QString(" ..."), QString(".. ") }) {
         field(form, "Text5")->setText(almost);
         pressCalculate(form);
         QCOMPARE(text(form, "Text1"), "??????");
@@ -127,29 +130,34 @@ void TestCalculate::resultsAndCoordinates_data()
     QTest::addColumn<QStringList>("expected"); // Text1, Text6, Text7, Text2, Text4, Text8
 
     QTest::newRow("JN81GD to JN61FV")
-        << "JN81GD" << "JN61FV"
-        << QStringList{" 285", " 350", "41.1458333333333", "-16.5416666666667", "41.8958333333333",
-                       "-12.4583333333333"};
+        << "JN81GD"
+        << "JN61FV"
+        << QStringList { " 285", " 350", "41.1458333333333", "-16.5416666666667",
+               "41.8958333333333", "-12.4583333333333" };
     QTest::newRow("western hemisphere: positive west longitude")
-        << "JN81GD" << "FN20XR"
-        << QStringList{" 303", " 7206", "41.1458333333333", "-16.5416666666667", "40.7291666666667",
-                       "74.0416666666667"};
+        << "JN81GD"
+        << "FN20XR"
+        << QStringList { " 303", " 7206", "41.1458333333333", "-16.5416666666667",
+               "40.7291666666667", "74.0416666666667" };
     QTest::newRow("equal fields: bearing 0 without a space")
-        << "JN81GD" << "JN81GD"
-        << QStringList{"0", " 0", "41.1458333333333", "-16.5416666666667", "41.1458333333333",
-                       "-16.5416666666667"};
+        << "JN81GD"
+        << "JN81GD"
+        << QStringList { "0", " 0", "41.1458333333333", "-16.5416666666667", "41.1458333333333",
+               "-16.5416666666667" };
     QTest::newRow("equal short fields")
-        << "JN81" << "JN81"
-        << QStringList{"0", " 0", "41.4791666666667", "-16.9583333333333", "41.4791666666667",
-                       "-16.9583333333333"};
+        << "JN81"
+        << "JN81"
+        << QStringList { "0", " 0", "41.4791666666667", "-16.9583333333333", "41.4791666666667",
+               "-16.9583333333333" };
     QTest::newRow("short against completed: not equal as shown")
-        << "JN81" << "JN81LL"
-        << QStringList{" 270", " 0", "41.4791666666667", "-16.9583333333333", "41.4791666666667",
-                       "-16.9583333333333"};
-    QTest::newRow("just east of north") << "JN81GD" << "JO81HD"
-                                        << QStringList{" 0", " 1109", "41.1458333333333",
-                                                       "-16.5416666666667", "51.1458333333333",
-                                                       "-16.625"};
+        << "JN81"
+        << "JN81LL"
+        << QStringList { " 270", " 0", "41.4791666666667", "-16.9583333333333", "41.4791666666667",
+               "-16.9583333333333" };
+    QTest::newRow("just east of north") << "JN81GD"
+                                        << "JO81HD"
+                                        << QStringList { " 0", " 1109", "41.1458333333333",
+                                               "-16.5416666666667", "51.1458333333333", "-16.625" };
 }
 
 void TestCalculate::resultsAndCoordinates()
@@ -159,8 +167,8 @@ void TestCalculate::resultsAndCoordinates()
     QFETCH(QStringList, expected);
     Form2 form;
     calculate(form, locator1, locator2);
-    const QStringList shown{text(form, "Text1"), text(form, "Text6"), text(form, "Text7"),
-                            text(form, "Text2"), text(form, "Text4"), text(form, "Text8")};
+    const QStringList shown { text(form, "Text1"), text(form, "Text6"), text(form, "Text7"),
+        text(form, "Text2"), text(form, "Text4"), text(form, "Text8") };
     QCOMPARE(shown, expected);
     // A successful calculation leaves the locators as typed.
     QCOMPARE(text(form, "Text3"), locator1);
@@ -194,12 +202,24 @@ void TestCalculate::badInputGivesErrorMarks_data()
     QTest::addColumn<QString>("locator2");
     QTest::addColumn<QString>("westLon2"); // Text8: decoded all the same
 
-    QTest::newRow("letter in third place of Locator 2") << "JN81GD" << "JNX1GD" << "-80.5416666666667";
-    QTest::newRow("both empty") << "" << "" << "1581.375";
-    QTest::newRow("Locator 2 too long") << "JN81GD" << "JN61FVX" << "-12.4583333333333";
-    QTest::newRow("fixed: outside the grid") << "JN81GD" << "ZZ99ZZ" << "-340.125";
-    QTest::newRow("fixed: three characters") << "JN81GD" << "JN8" << "-16.9583333333333";
-    QTest::newRow("fixed: five characters") << "JN81GD" << "JN81G" << "-16.5416666666667";
+    QTest::newRow("letter in third place of Locator 2") << "JN81GD"
+                                                        << "JNX1GD"
+                                                        << "-80.5416666666667";
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "1581.375";
+    QTest::newRow("Locator 2 too long") << "JN81GD"
+                                        << "JN61FVX"
+                                        << "-12.4583333333333";
+    QTest::newRow("fixed: outside the grid") << "JN81GD"
+                                             << "ZZ99ZZ"
+                                             << "-340.125";
+    QTest::newRow("fixed: three characters") << "JN81GD"
+                                             << "JN8"
+                                             << "-16.9583333333333";
+    QTest::newRow("fixed: five characters") << "JN81GD"
+                                            << "JN81G"
+                                            << "-16.5416666666667";
 }
 
 void TestCalculate::badInputGivesErrorMarks()

@@ -8,7 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-class TestForm2Layout : public QObject {
+class TestForm2Layout : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -112,15 +113,16 @@ void TestForm2Layout::resizingMovesNothing()
 
 void TestForm2Layout::hiddenFieldsStayHidden()
 {
-    for (const char *name : {"Text2", "Text4", "Text7", "Text8"})
+    for (const char *name : { "Text2", "Text4", "Text7", "Text8" })
         QVERIFY2(!control(*m_form, name)->isVisible(), name);
     // A calculation writes them but shows none.
     qobject_cast<QLineEdit *>(control(*m_form, "Text5"))->setText("JN61FV");
-    for (const char *name : {"Text2", "Text4", "Text7", "Text8"}) {
+    for (const char *name : { "Text2", "Text4", "Text7", "Text8" }) {
         QVERIFY2(!control(*m_form, name)->isVisible(), name);
-        QVERIFY2(!qobject_cast<QLineEdit *>(control(*m_form, name))->text().startsWith("Text"), name);
+        QVERIFY2(
+            !qobject_cast<QLineEdit *>(control(*m_form, name))->text().startsWith("Text"), name);
     }
-    for (const char *name : {"Picture1", "Label1", "Text3", "Text5", "Command1", "Command2"})
+    for (const char *name : { "Picture1", "Label1", "Text3", "Text5", "Command1", "Command2" })
         QVERIFY2(control(*m_form, name)->isVisible(), name);
 }
 
@@ -133,14 +135,15 @@ void TestForm2Layout::pictureDrawnUnscaledFromInnerCorner()
     const QImage shown = picture->grab().toImage();
     // Pixel for pixel, from the inner top-left corner, up to where the box
     // cuts the photograph off on the right.
-    for (const QPoint p : {QPoint(0, 0), QPoint(100, 200), QPoint(180, 414), QPoint(37, 321)})
+    for (const QPoint p : { QPoint(0, 0), QPoint(100, 200), QPoint(180, 414), QPoint(37, 321) })
         QCOMPARE(shown.pixelColor(p + QPoint(2, 2)).rgb(), photo.pixelColor(p).rgb());
 }
 
 void TestForm2Layout::focusStartsOnPictureAndTabsInOrder()
 {
     QCOMPARE(QApplication::focusWidget(), control(*m_form, "Picture1"));
-    const QStringList forward{"Text1", "Text3", "Text5", "Text6", "Command1", "Command2", "Picture1"};
+    const QStringList forward { "Text1", "Text3", "Text5", "Text6", "Command1", "Command2",
+        "Picture1" };
     QStringList visited;
     for (int i = 0; i < forward.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -153,8 +156,8 @@ void TestForm2Layout::focusStartsOnPictureAndTabsInOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         backward << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(backward, (QStringList{"Command2", "Command1", "Text6", "Text5", "Text3", "Text1",
-                                    "Picture1"}));
+    QCOMPARE(backward,
+        (QStringList { "Command2", "Command1", "Text6", "Text5", "Text3", "Text1", "Picture1" }));
 
     // Clicking the picture only takes the focus away from the field.
     QTest::mouseClick(control(*m_form, "Text3"), Qt::LeftButton);
@@ -168,7 +171,7 @@ void TestForm2Layout::enterAndEscapeDoNothing()
 {
     auto *locator2 = qobject_cast<QLineEdit *>(control(*m_form, "Text5"));
     locator2->setText("JN61F");
-    for (const char *name : {"Text3", "Text5", "Text1"}) {
+    for (const char *name : { "Text3", "Text5", "Text1" }) {
         QWidget *w = control(*m_form, name);
         w->setFocus();
         QTest::keyClick(w, Qt::Key_Return);
@@ -177,7 +180,7 @@ void TestForm2Layout::enterAndEscapeDoNothing()
     }
     QCOMPARE(qobject_cast<QLineEdit *>(control(*m_form, "Text1"))->text(), "...");
     QVERIFY(m_form->isVisible());
-    for (const char *name : {"Command1", "Command2"}) {
+    for (const char *name : { "Command1", "Command2" }) {
         auto *button = qobject_cast<QPushButton *>(control(*m_form, name));
         QVERIFY(!button->isDefault());
         QVERIFY(!button->autoDefault());
@@ -189,20 +192,27 @@ void TestForm2Layout::screenReadersNameEveryControl_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessibleName");
 
-    QTest::newRow("Locator 1") << "Text3" << "Locator 1";
-    QTest::newRow("Locator 2") << "Text5" << "Locator 2";
-    QTest::newRow("distance") << "Text6" << "Km";
-    QTest::newRow("bearing") << "Text1" << "Bearing";
-    QTest::newRow("Calculate") << "Command1" << "Calculate";
-    QTest::newRow("Exit") << "Command2" << "Exit";
-    QTest::newRow("the picture, focused at start") << "Picture1" << "Compass";
+    QTest::newRow("Locator 1") << "Text3"
+                               << "Locator 1";
+    QTest::newRow("Locator 2") << "Text5"
+                               << "Locator 2";
+    QTest::newRow("distance") << "Text6"
+                              << "Km";
+    QTest::newRow("bearing") << "Text1"
+                             << "Bearing";
+    QTest::newRow("Calculate") << "Command1"
+                               << "Calculate";
+    QTest::newRow("Exit") << "Command2"
+                          << "Exit";
+    QTest::newRow("the picture, focused at start") << "Picture1"
+                                                   << "Compass";
 }
 
 void TestForm2Layout::screenReadersNameEveryControl()
 {
     QFETCH(QString, name);
-    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(
-        control(*m_form, name.toLatin1().constData()));
+    QAccessibleInterface *a =
+        QAccessible::queryAccessibleInterface(control(*m_form, name.toLatin1().constData()));
     QVERIFY(a);
     QTEST(a->text(QAccessible::Name), "accessibleName");
 }

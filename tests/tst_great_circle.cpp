@@ -9,7 +9,8 @@ using geometry::decodePoint;
 using geometry::locatorCodes;
 using geometry::solveGreatCircle;
 
-class TestGreatCircle : public QObject {
+class TestGreatCircle : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -40,20 +41,34 @@ void TestGreatCircle::betweenLocators_data()
     QTest::addColumn<double>("bearing");
     QTest::addColumn<double>("distance");
 
-    QTest::newRow("JN81GD to JN61FV") << "JN81GD" << "JN61FV" << 285.0 << 350.0;
-    QTest::newRow("swapped: a kilometre less") << "JN61FV" << "JN81GD" << 102.0 << 349.0;
-    QTest::newRow("across the Atlantic") << "JN81GD" << "FN20XR" << 303.0 << 7206.0;
-    QTest::newRow("and back") << "FN20XR" << "JN81GD" << 56.0 << 7205.0;
-    QTest::newRow("same point, north of 38 degrees") << "JN81GD" << "JN81GD" << 270.0 << 0.0;
-    QTest::newRow("same point near the equator") << "JJ00AA" << "JJ00AA" << 270.0 << 1.0;
-    QTest::newRow("next subsquare east") << "JN81GD" << "JN81HD" << 90.0 << 6.0;
-    QTest::newRow("next subsquare west") << "JN81GD" << "JN81FD" << 270.0 << 7.0;
-    QTest::newRow("just west of north gives 360") << "JN81GD" << "JO81GD" << 360.0 << 1109.0;
-    QTest::newRow("just east of north gives 0") << "JN81GD" << "JO81HD" << 0.0 << 1109.0;
-    QTest::newRow("due south") << "JN81GD" << "JM81GD" << 180.0 << 1109.0;
-    QTest::newRow("far south: azimuth cosine limit") << "JN81GD" << "JL81GD" << 180.0 << 2219.0;
-    QTest::newRow("very far south") << "JN81GD" << "JD81GD" << 180.0 << 11095.0;
-    QTest::newRow("antipodal subsquare centres") << "JJ00AA" << "AI09AX" << 90.0 << 19970.0;
+    QTest::newRow("JN81GD to JN61FV") << "JN81GD"
+                                      << "JN61FV" << 285.0 << 350.0;
+    QTest::newRow("swapped: a kilometre less") << "JN61FV"
+                                               << "JN81GD" << 102.0 << 349.0;
+    QTest::newRow("across the Atlantic") << "JN81GD"
+                                         << "FN20XR" << 303.0 << 7206.0;
+    QTest::newRow("and back") << "FN20XR"
+                              << "JN81GD" << 56.0 << 7205.0;
+    QTest::newRow("same point, north of 38 degrees") << "JN81GD"
+                                                     << "JN81GD" << 270.0 << 0.0;
+    QTest::newRow("same point near the equator") << "JJ00AA"
+                                                 << "JJ00AA" << 270.0 << 1.0;
+    QTest::newRow("next subsquare east") << "JN81GD"
+                                         << "JN81HD" << 90.0 << 6.0;
+    QTest::newRow("next subsquare west") << "JN81GD"
+                                         << "JN81FD" << 270.0 << 7.0;
+    QTest::newRow("just west of north gives 360") << "JN81GD"
+                                                  << "JO81GD" << 360.0 << 1109.0;
+    QTest::newRow("just east of north gives 0") << "JN81GD"
+                                                << "JO81HD" << 0.0 << 1109.0;
+    QTest::newRow("due south") << "JN81GD"
+                               << "JM81GD" << 180.0 << 1109.0;
+    QTest::newRow("far south: azimuth cosine limit") << "JN81GD"
+                                                     << "JL81GD" << 180.0 << 2219.0;
+    QTest::newRow("very far south") << "JN81GD"
+                                    << "JD81GD" << 180.0 << 11095.0;
+    QTest::newRow("antipodal subsquare centres") << "JJ00AA"
+                                                 << "AI09AX" << 90.0 << 19970.0;
 }
 
 void TestGreatCircle::betweenLocators()

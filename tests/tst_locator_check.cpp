@@ -4,7 +4,8 @@
 
 using geometry::checkLocators;
 
-class TestLocatorCheck : public QObject {
+class TestLocatorCheck : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -5,7 +5,8 @@
 using geometry::decodePoint;
 using geometry::locatorCodes;
 
-class TestLocatorDecode : public QObject {
+class TestLocatorDecode : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -24,8 +25,8 @@ void TestLocatorDecode::referencePoints_data()
 
     // Exact doubles: the order of the additions matters to the last bit.
     QTest::newRow("initial Locator 1") << "JN81GD" << 16.541666666666668 << 41.145833333333336;
-    QTest::newRow("completed square is not its centre") << "JN81LL" << 16.958333333333332
-                                                        << 41.479166666666664;
+    QTest::newRow("completed square is not its centre")
+        << "JN81LL" << 16.958333333333332 << 41.479166666666664;
     QTest::newRow("JN61FV") << "JN61FV" << 12.458333333333334 << 41.895833333333336;
     QTest::newRow("western hemisphere") << "FN20XR" << -74.04166666666667 << 40.729166666666664;
     QTest::newRow("south-west corner") << "AA00AA" << -179.95833333333334 << -89.97916666666667;
@@ -34,8 +35,8 @@ void TestLocatorDecode::referencePoints_data()
     QTest::newRow("letter in fourth place") << "JN8LL" << 16.958333333333332 << 65.3125;
     QTest::newRow("empty: every slot counts 0") << "" << -1581.375 << -790.6875;
     QTest::newRow("outside the grid is decoded") << "ZZ99ZZ" << 340.125 << 170.0625;
-    QTest::newRow("only six characters are read") << "JN81LLLL" << 16.958333333333332
-                                                  << 41.479166666666664;
+    QTest::newRow("only six characters are read")
+        << "JN81LLLL" << 16.958333333333332 << 41.479166666666664;
 }
 
 void TestLocatorDecode::referencePoints()

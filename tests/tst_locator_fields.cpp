@@ -8,7 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-class TestLocatorFields : public QObject {
+class TestLocatorFields : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -70,7 +71,7 @@ void TestLocatorFields::typingUpperCasesWithCaretAtEnd()
     QLineEdit *box = field(name.toLatin1().constData());
     box->clear();
     box->setFocus();
-    const QStringList expected{"J", "JN", "JN6", "JN61", "JN61F"};
+    const QStringList expected { "J", "JN", "JN6", "JN61", "JN61F" };
     const QString keys = "jn61f";
     for (int i = 0; i < keys.size(); ++i) {
         QTest::keyClick(box, keys.at(i).toLatin1());
@@ -152,7 +153,7 @@ void TestLocatorFields::lengthChangesThatCalculate_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("selectFrom"); // -1: no selection, caret at the end
-    QTest::addColumn<QString>("keys");   // "\b" is Backspace
+    QTest::addColumn<QString>("keys"); // "\b" is Backspace
     QTest::addColumn<bool>("calculates");
 
     QTest::newRow("seven to six") << "JN61FVX" << -1 << "\b" << true;

@@ -15,7 +15,8 @@
 // seed and checks after each one what the user could see. A failure names the
 // seed and the action, so that ROTAVEL_MONKEY_SEED and ROTAVEL_MONKEY_ACTIONS
 // replay it.
-class TestMonkey : public QObject {
+class TestMonkey : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -24,9 +25,10 @@ private slots:
 
 namespace {
 
-const QStringList editableFields{"Text3", "Text5", "Text1", "Text6"};
+const QStringList editableFields { "Text3", "Text5", "Text1", "Text6" };
 
-class Monkey {
+class Monkey
+{
 public:
     Monkey(Form2 &form, std::uint32_t seed)
         : m_form(form)
@@ -64,10 +66,11 @@ QString Monkey::randomCharacter()
     case 5:
         return QString(QChar(0x0400 + below(0x60))); // Cyrillic
     case 6:
-        return QString::fromUcs4(std::array<char32_t, 1>{char32_t(0x1F600 + below(0x50))}.data(), 1);
+        return QString::fromUcs4(
+            std::array<char32_t, 1> { char32_t(0x1F600 + below(0x50)) }.data(), 1);
     default:
         // Control characters, a lone surrogate, right-to-left text.
-        const std::array<char16_t, 6> odd{0x00, 0x09, 0x0A, 0x1B, 0xD800, 0x05D0};
+        const std::array<char16_t, 6> odd { 0x00, 0x09, 0x0A, 0x1B, 0xD800, 0x05D0 };
         return QString(QChar(odd.at(below(int(odd.size())))));
     }
 }
@@ -78,8 +81,8 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
-                            Qt::NoModifier);
+        QTest::sendKeyEvent(
+            QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
         i += length;
     }
 }
@@ -103,7 +106,9 @@ QString Monkey::act()
         box->setFocus();
         const QString c = randomCharacter();
         typeText(box, c);
-        return QStringLiteral("type U+%1 into %2").arg(c.at(0).unicode(), 4, 16).arg(box->objectName());
+        return QStringLiteral("type U+%1 into %2")
+            .arg(c.at(0).unicode(), 4, 16)
+            .arg(box->objectName());
     }
     case 3: {
         QLineEdit *box = anyField();
@@ -134,7 +139,7 @@ QString Monkey::act()
         return QStringLiteral("click Calculate");
     case 8:
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &m_form,
-                        below(2) ? Qt::Key_Tab : Qt::Key_Backtab);
+            below(2) ? Qt::Key_Tab : Qt::Key_Backtab);
         return QStringLiteral("tab");
     default: {
         QLineEdit *box = anyField();
@@ -212,7 +217,8 @@ void TestMonkey::randomActionsKeepTheWindowSound()
         const qsizetype before = calculations.size();
         const QString action = monkey.act();
         QCoreApplication::processEvents();
-        const QString where = QStringLiteral("seed %1, action %2 (%3)").arg(seed).arg(i).arg(action);
+        const QString where =
+            QStringLiteral("seed %1, action %2 (%3)").arg(seed).arg(i).arg(action);
         const QByteArray message = where.toUtf8();
 
         QVERIFY2(!QApplication::activeModalWidget(), message);
@@ -225,10 +231,10 @@ void TestMonkey::randomActionsKeepTheWindowSound()
         const QString bearing = text("Text1");
         const QString distance = text("Text6");
         QVERIFY2(bearing == "??????" || bearing == "0" || isResult(bearing, 360),
-                 message + " bearing " + bearing.toUtf8());
+            message + " bearing " + bearing.toUtf8());
         QVERIFY2(distance == "??????" || isResult(distance, 19971),
-                 message + " distance " + distance.toUtf8());
-        for (const char *name : {"Text2", "Text4", "Text7", "Text8"})
+            message + " distance " + distance.toUtf8());
+        for (const char *name : { "Text2", "Text4", "Text7", "Text8" })
             QVERIFY2(isCoordinate(text(name)), message + ' ' + name + ' ' + text(name).toUtf8());
     }
     qInfo("%u actions, %d of them calculated, %d message boxes", actions, calculated, boxes);

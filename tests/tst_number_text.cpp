@@ -4,7 +4,8 @@
 
 #include <limits>
 
-class TestNumberText : public QObject {
+class TestNumberText : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -23,20 +24,34 @@ void TestNumberText::coordinateForm_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("15 significant digits") << 41.145833333333336 << "." << "41.1458333333333";
-    QTest::newRow("rounded up, negative") << -16.541666666666668 << "." << "-16.5416666666667";
-    QTest::newRow("decimal comma") << 41.895833333333336 << "," << "41,8958333333333";
-    QTest::newRow("no grouping") << -1581.375 << "," << "-1581,375";
-    QTest::newRow("trailing zeros dropped") << 170.0625 << "." << "170.0625";
-    QTest::newRow("bare separator dropped") << 340.0 << "." << "340";
-    QTest::newRow("leading zero kept") << 0.0625 << "." << "0.0625";
-    QTest::newRow("negative below one") << -0.041666666666666664 << "." << "-0.0416666666666667";
-    QTest::newRow("zero") << 0.0 << "." << "0";
-    QTest::newRow("negative zero has no sign") << -0.0 << "." << "0";
-    QTest::newRow("tiny: zeros, never an exponent") << 1.5e-7 << "." << "0.00000015";
-    QTest::newRow("huge: zeros, never an exponent") << 1.25e20 << "." << "125000000000000000000";
-    QTest::newRow("rounding carries into a new digit") << 9.999999999999998 << "." << "10";
-    QTest::newRow("a separator of several characters") << 2.5 << "<>" << "2<>5";
+    QTest::newRow("15 significant digits") << 41.145833333333336 << "."
+                                           << "41.1458333333333";
+    QTest::newRow("rounded up, negative") << -16.541666666666668 << "."
+                                          << "-16.5416666666667";
+    QTest::newRow("decimal comma") << 41.895833333333336 << ","
+                                   << "41,8958333333333";
+    QTest::newRow("no grouping") << -1581.375 << ","
+                                 << "-1581,375";
+    QTest::newRow("trailing zeros dropped") << 170.0625 << "."
+                                            << "170.0625";
+    QTest::newRow("bare separator dropped") << 340.0 << "."
+                                            << "340";
+    QTest::newRow("leading zero kept") << 0.0625 << "."
+                                       << "0.0625";
+    QTest::newRow("negative below one") << -0.041666666666666664 << "."
+                                        << "-0.0416666666666667";
+    QTest::newRow("zero") << 0.0 << "."
+                          << "0";
+    QTest::newRow("negative zero has no sign") << -0.0 << "."
+                                               << "0";
+    QTest::newRow("tiny: zeros, never an exponent") << 1.5e-7 << "."
+                                                    << "0.00000015";
+    QTest::newRow("huge: zeros, never an exponent") << 1.25e20 << "."
+                                                    << "125000000000000000000";
+    QTest::newRow("rounding carries into a new digit") << 9.999999999999998 << "."
+                                                       << "10";
+    QTest::newRow("a separator of several characters") << 2.5 << "<>"
+                                                       << "2<>5";
 }
 
 void TestNumberText::coordinateForm()
@@ -71,9 +86,8 @@ void TestNumberText::resultForm()
 
 void TestNumberText::noTextForNonFiniteNumbers()
 {
-    for (const double v : {std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity(),
-                           -std::numeric_limits<double>::infinity()}) {
+    for (const double v : { std::numeric_limits<double>::quiet_NaN(),
+             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity() }) {
         QVERIFY(!coordinateText(v, u".").has_value());
         QVERIFY(!resultText(v).has_value());
     }
@@ -88,15 +102,15 @@ void TestNumberText::exponentReadFromItsOwnDigits_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("after a three-digit exponent") << 1e-100 << 41.145833333333336
-                                                  << "41.1458333333333";
+    QTest::newRow("after a three-digit exponent")
+        << 1e-100 << 41.145833333333336 << "41.1458333333333";
     QTest::newRow("negative, after a three-digit exponent")
         << -1.5e200 << -16.541666666666668 << "-16.5416666666667";
     QTest::newRow("below one, after the smallest number") << 5e-324 << 0.0625 << "0.0625";
     QTest::newRow("smallest subnormal")
         << 1e-100 << 5e-324 << "0." + QString(323, u'0') + "494065645841247";
-    QTest::newRow("largest double") << 1e-100 << 1.7976931348623157e308
-                                    << "179769313486232" + QString(294, u'0');
+    QTest::newRow("largest double")
+        << 1e-100 << 1.7976931348623157e308 << "179769313486232" + QString(294, u'0');
 }
 
 void TestNumberText::exponentReadFromItsOwnDigits()

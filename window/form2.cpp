@@ -25,8 +25,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
     case ControlKind::PictureBox: {
-        auto *picture
-            = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+        auto *picture = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
         // It holds the focus when the window opens: a screen reader should
         // have something better to announce than an empty frame.
         picture->setAccessibleName(QStringLiteral("Compass"));
@@ -65,7 +64,7 @@ Form2::Form2(QWidget *parent)
         QWidget *control = createControl(spec, this);
         control->setObjectName(QString::fromLatin1(spec.name));
         control->setGeometry(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips),
-                             twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips));
+            twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips));
         control->setVisible(spec.visible);
         if (spec.kind != ControlKind::Label)
             tabOrder.emplace_back(spec.tabIndex, control);
@@ -141,8 +140,8 @@ void Form2::onCalculateClicked()
     writeCoordinate("Text2", westLon1Deg);
     writeCoordinate("Text4", point2.lat);
     writeCoordinate("Text8", westLon2Deg);
-    const geometry::Solution solution
-        = geometry::solveGreatCircle(westLon1Deg, point1.lat, westLon2Deg, point2.lat);
+    const geometry::Solution solution =
+        geometry::solveGreatCircle(westLon1Deg, point1.lat, westLon2Deg, point2.lat);
 
     if (!check.InputError) {
         writeResult("Text1", solution.bearing);

@@ -10,7 +10,8 @@ class QLineEdit;
 // Controls are found by their object names (Text1 to Text8, Command1,
 // Command2, Label1 to Label4, Picture1) at each use; the fields' texts are the
 // window's only state.
-class Form2 : public QWidget {
+class Form2 : public QWidget
+{
     Q_OBJECT
 
 public:

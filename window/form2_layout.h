@@ -9,7 +9,8 @@
 
 enum class ControlKind { PictureBox, Label, TextBox, CommandButton };
 
-struct ControlSpec {
+struct ControlSpec
+{
     const char *name;
     ControlKind kind;
     const char *text; // caption or initial text

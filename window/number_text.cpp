@@ -30,8 +30,7 @@ std::optional<QString> coordinateText(double value, QStringView decimalSeparator
     // signs and digits).
     NumberBuffer buffer;
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            std::abs(value), std::chars_format::scientific,
-                                            significantDigits - 1);
+        std::abs(value), std::chars_format::scientific, significantDigits - 1);
     if (error != std::errc())
         return std::nullopt;
     const std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
@@ -79,8 +78,8 @@ std::optional<QString> resultText(double whole)
     if (!std::isfinite(whole))
         return std::nullopt;
     NumberBuffer buffer;
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            std::abs(whole), std::chars_format::fixed, 0);
+    const auto [end, error] = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), std::abs(whole), std::chars_format::fixed, 0);
     if (error != std::errc())
         return std::nullopt;
     const QLatin1String digits(buffer.data(), end);

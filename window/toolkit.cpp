@@ -70,8 +70,8 @@ QString upperCase(const QString &text)
     // Qt's whole-text upper-casing turns a lone surrogate into U+FFFD, so it
     // serves only texts without surrogates, and only when no capital grew
     // (capitals are never shorter than their small letters).
-    const bool hasSurrogates
-        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
+    const bool hasSurrogates =
+        std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
     if (!hasSurrogates) {
         QString whole = text.toUpper();
         if (whole.size() == text.size())
@@ -83,8 +83,8 @@ QString upperCase(const QString &text)
     QString result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
-            && text.at(i + 1).isLowSurrogate();
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const qsizetype length = pair ? 2 : 1;
         const QString character = text.mid(i, length);
         const QString upper = text.at(i).isSurrogate() && !pair ? character : character.toUpper();

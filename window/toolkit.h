@@ -19,7 +19,8 @@ namespace toolkit {
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
 // characters typed into Locator 2 after tabbing there join its "...".
-class TextBox : public QLineEdit {
+class TextBox : public QLineEdit
+{
 public:
     using QLineEdit::QLineEdit;
 
@@ -29,14 +30,16 @@ protected:
 
 // A push button that is never the window's default: Enter in a field presses
 // nothing.
-class CommandButton : public QPushButton {
+class CommandButton : public QPushButton
+{
 public:
     explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
 };
 
 // A sunken box that draws a picture at its natural size from its inner
 // top-left corner, clipped by the box. Takes the focus without showing it.
-class PictureBox : public QFrame {
+class PictureBox : public QFrame
+{
 public:
     PictureBox(const QPixmap &picture, QWidget *parent = nullptr);
 
