@@ -12,13 +12,10 @@ BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test check clean
-
-all: build
-
-deps:
+# Installs those of the given Debian packages that are not installed yet.
+define install_missing
 	@missing=""; \
-	for p in $(BUILD_PACKAGES); do \
+	for p in $(1); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" \
 			|| missing="$$missing $$p"; \
 	done; \
@@ -27,6 +24,14 @@ deps:
 		$(SUDO) apt-get update && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
 	fi
+endef
+
+.PHONY: all deps build run test check clean
+
+all: build
+
+deps:
+	$(call install_missing,$(BUILD_PACKAGES))
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
@@ -77,16 +82,7 @@ CROSS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 wine wine64
 
 .PHONY: cross-test
 cross-test:
-	@missing=""; \
-	for p in $(CROSS_PACKAGES); do \
-		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" \
-			|| missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-		echo "Installing:$$missing"; \
-		$(SUDO) apt-get update && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
-	fi
+	$(call install_missing,$(CROSS_PACKAGES))
 	cmake -S tests/cross -B $(CROSS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
 	cmake --build $(CROSS_BUILD)
@@ -103,16 +99,7 @@ BENCH_RESULTS = $(BENCH_BUILD)/results
 
 .PHONY: bench bench-deps
 bench-deps:
-	@missing=""; \
-	for p in $(BENCH_PACKAGES); do \
-		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" \
-			|| missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-		echo "Installing:$$missing"; \
-		$(SUDO) apt-get update && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
-	fi
+	$(call install_missing,$(BENCH_PACKAGES))
 
 bench: deps bench-deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -144,7 +131,7 @@ FUZZ_TARGETS = fuzz_locators fuzz_solver fuzz_number_text
 
 .PHONY: fuzz
 fuzz:
-	$(MAKE) deps BUILD_PACKAGES="$(BUILD_PACKAGES) $(FUZZ_PACKAGES)"
+	$(call install_missing,$(BUILD_PACKAGES) $(FUZZ_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DROTAVEL_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) --target fuzzers

@@ -1,3 +1,4 @@
+#include "typing.h"
 #include "window/form2.h"
 
 #include <QtTest>
@@ -50,16 +51,6 @@ QString upperCasedAsShown(const QString &text)
         i += length;
     }
     return result;
-}
-
-void typeText(QWidget *widget, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(
-            QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
-        i += length;
-    }
 }
 
 } // namespace

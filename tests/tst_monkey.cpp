@@ -1,3 +1,4 @@
+#include "typing.h"
 #include "window/form2.h"
 
 #include <QtTest>
@@ -72,18 +73,6 @@ QString Monkey::randomCharacter()
         // Control characters, a lone surrogate, right-to-left text.
         const std::array<char16_t, 6> odd { 0x00, 0x09, 0x0A, 0x1B, 0xD800, 0x05D0 };
         return QString(QChar(odd.at(below(int(odd.size())))));
-    }
-}
-
-// Sends characters as a keyboard would, surrogate pairs as one key. QTest's
-// own keyClicks knows only ASCII.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(
-            QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
-        i += length;
     }
 }
 
