@@ -136,10 +136,11 @@ void Form2::onCalculateClicked()
     const geometry::Point point2 = geometry::decodePoint(geometry::locatorCodes(check.locator2));
     const double westLon1Deg = -point1.lon;
     const double westLon2Deg = -point2.lon;
-    writeCoordinate("Text7", point1.lat);
-    writeCoordinate("Text2", westLon1Deg);
-    writeCoordinate("Text4", point2.lat);
-    writeCoordinate("Text8", westLon2Deg);
+    const QString separator = QLocale().decimalPoint();
+    writeCoordinate("Text7", point1.lat, separator);
+    writeCoordinate("Text2", westLon1Deg, separator);
+    writeCoordinate("Text4", point2.lat, separator);
+    writeCoordinate("Text8", westLon2Deg, separator);
     const geometry::Solution solution =
         geometry::solveGreatCircle(westLon1Deg, point1.lat, westLon2Deg, point2.lat);
 
@@ -164,10 +165,10 @@ void Form2::onExitClicked()
     toolkit::unload(this);
 }
 
-void Form2::writeCoordinate(const char *name, double degrees)
+void Form2::writeCoordinate(const char *name, double degrees, const QString &decimalSeparator)
 {
     // A number no text can stand for leaves the field as it was.
-    if (const auto text = coordinateText(degrees, QLocale().decimalPoint()))
+    if (const auto text = coordinateText(degrees, decimalSeparator))
         toolkit::assignText(field(name), *text);
 }
 

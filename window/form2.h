@@ -27,6 +27,6 @@ private:
     void onExitClicked();
 
     void keepUpperCaseWithCaretAtEnd(const char *name);
-    void writeCoordinate(const char *name, double degrees);
+    void writeCoordinate(const char *name, double degrees, const QString &decimalSeparator);
     void writeResult(const char *name, double whole);
 };
