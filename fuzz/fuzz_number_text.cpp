@@ -9,9 +9,6 @@
 #include "fuzz_check.h"
 #include "window/number_text.h"
 
-#include <QString>
-#include <QStringView>
-
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -36,6 +33,16 @@ template <typename Number> Number parsed(const std::string &text)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     require(error == std::errc() && end == text.data() + text.size(), "the text parses back");
     return value;
+}
+
+// The text as bytes for the checks below: ASCII stays, any other unit becomes
+// '?', which none of them accepts.
+std::string ascii(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text)
+        bytes += unit < 0x80 ? char(unit) : '?';
+    return bytes;
 }
 
 // "-", digits, then "." and digits, or a whole number: nothing else.
@@ -76,7 +83,7 @@ int significantDigitCount(const std::string &text)
     return static_cast<int>(last - first + 1);
 }
 
-void checkCoordinate(double value, QStringView separator)
+void checkCoordinate(double value, std::u16string_view separator)
 {
     const auto text = coordinateText(value, separator);
     const auto withPoint = coordinateText(value, u".");
@@ -93,13 +100,13 @@ void checkCoordinate(double value, QStringView separator)
     require(coordinateText(value, u".") == withPoint, "the same text again, whatever came before");
 
     // The separator is the only thing a locale changes.
-    QString expected = *withPoint;
-    const auto point = expected.indexOf(u'.');
-    if (point >= 0)
-        expected.replace(point, 1, separator.toString());
+    std::u16string expected = *withPoint;
+    const auto point = expected.find(u'.');
+    if (point != std::u16string::npos)
+        expected.replace(point, 1, separator);
     require(*text == expected, "the separator stands where the point would");
 
-    const std::string plain = withPoint->toStdString();
+    const std::string plain = ascii(*withPoint);
     require(isPlainDecimal(plain), "plain decimal: no exponent, grouping or stray zeros");
     require(significantDigitCount(plain) <= significantDigits, "at most 15 significant digits");
     require(plain != "-0", "no negative zero");
@@ -121,7 +128,7 @@ void checkResult(double value)
         return;
     }
     require(text.has_value(), "a result text for every finite value");
-    const std::string shown = text->toStdString();
+    const std::string shown = ascii(*text);
     require(shown.size() >= 2 && (shown.front() == ' ' || shown.front() == '-'),
         "a space or a minus in front");
     const std::string digits = shown.substr(1);
@@ -146,10 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         bits |= std::uint64_t(data[i]) << (8 * i);
     const double value = std::bit_cast<double>(bits);
 
-    QString separator;
-    for (std::size_t i = valueSize;
-         i + 1 < size && std::size_t(separator.size()) < longestSeparator; i += 2)
-        separator.append(QChar(char16_t(data[i] | data[i + 1] << 8)));
+    std::u16string separator;
+    for (std::size_t i = valueSize; i + 1 < size && separator.size() < longestSeparator; i += 2)
+        separator += char16_t(data[i] | data[i + 1] << 8);
 
     checkCoordinate(value, separator);
     checkResult(value);

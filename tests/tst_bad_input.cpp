@@ -1,5 +1,6 @@
 #include "typing.h"
 #include "window/form2.h"
+#include "window/upper_case.h"
 
 #include <QtTest>
 
@@ -25,6 +26,7 @@ private slots:
     void pasted();
     void typed_data() { inputs(); }
     void typed();
+    void upperCaseAsOnLinuxForEveryCharacter();
 
 private:
     void inputs();
@@ -51,6 +53,13 @@ QString upperCasedAsShown(const QString &text)
         i += length;
     }
     return result;
+}
+
+// Unit for unit: QString::fromStdU16String would take a leading U+FEFF or
+// U+FFFE for a byte-order mark.
+QString qtText(const std::u16string &text)
+{
+    return QStringView(text.data(), qsizetype(text.size())).toString();
 }
 
 } // namespace
@@ -82,6 +91,8 @@ void TestBadInput::inputs()
         QTest::addRow("%s: right-to-left text", field) << f << rightToLeft;
         QTest::addRow("%s: emoji", field) << f << emoji;
         QTest::addRow("%s: German sharp s", field) << f << QString::fromUtf8("straße");
+        QTest::addRow("%s: fixed: byte-order marks kept", field)
+            << f << QString(QChar(0xFEFF)) + "jn" + QChar(0xFFFE);
     }
 }
 
@@ -148,4 +159,32 @@ void TestBadInput::typed()
 }
 
 QTEST_MAIN(TestBadInput)
+// The window upper-cases with its own table on every platform; here it must
+// agree with Qt's upper-casing, character by character, for every code point
+// and every lone surrogate, so Windows shows what Linux shows.
+void TestBadInput::upperCaseAsOnLinuxForEveryCharacter()
+{
+    int differing = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        QString one;
+        if (QChar::requiresSurrogates(c)) {
+            one += QChar(QChar::highSurrogate(c));
+            one += QChar(QChar::lowSurrogate(c));
+        } else {
+            one += QChar(char16_t(c));
+        }
+        const QString shared = qtText(upperCase(one.toStdU16String()));
+        if (shared != upperCasedAsShown(one) && ++differing <= 5)
+            qWarning("U+%04X: %s", unsigned(c), qPrintable(shared));
+    }
+    QCOMPARE(differing, 0);
+
+    // A whole text: a pair, a lone low surrogate, a letter with a longer
+    // capital, letters with capitals in the table's runs of every other one.
+    const QString mixed = QStringLiteral("a\U0001D41Ab\U00010428") + QChar(0xDC00)
+        + QStringLiteral("\u00DF\u0101\u0103\u00FF\u00B5");
+    QCOMPARE(qtText(upperCase(mixed.toStdU16String())), upperCasedAsShown(mixed));
+    QCOMPARE(qtText(upperCase(u"jn61fw")), QStringLiteral("JN61FW"));
+}
+
 #include "tst_bad_input.moc"

@@ -2,10 +2,12 @@
 
 // What Form2 looks like, as data: its caption and size, and every control
 // with its place, size, text, tab index and visibility. Positions and sizes
-// are in twips from the top-left corner of the client area, 15 twips to the
-// pixel at 96 dots per inch; Qt's high-dpi scaling does the rest.
+// are in twips from the top-left corner of the client area, 1440 twips to the
+// inch: 15 to the pixel at 96 dots per inch. Every toolkit builds the window
+// from this table.
 
 #include <array>
+#include <string_view>
 
 enum class ControlKind { PictureBox, Label, TextBox, CommandButton };
 
@@ -29,13 +31,21 @@ inline constexpr int form2ClientHeightTwips = 6255;
 
 // Locator 2 shows this until the user types there; Calculate does nothing
 // while it does.
-inline constexpr const char *locatorPlaceholder = "...";
+inline constexpr std::u16string_view locatorPlaceholder = u"...";
 
-inline constexpr int twipsPerPixel = 15;
+// A text box takes this many characters from the keyboard or a paste, as
+// Qt's line edit and the Windows edit control both do by default; a longer
+// paste is cut there on every platform alike.
+inline constexpr int textBoxMaxLength = 32767;
 
-constexpr int twipsToPixels(int twips)
+inline constexpr int twipsPerInch = 1440;
+inline constexpr int standardDpi = 96;
+
+// Pixels at `dpi` dots per inch, rounded to the nearest: at 96 dpi a twip is
+// 1/15 pixel.
+constexpr int twipsToPixels(int twips, int dpi = standardDpi)
 {
-    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+    return (twips * dpi + twipsPerInch / 2) / twipsPerInch;
 }
 
 // clang-format off

@@ -15,13 +15,13 @@ using NumberBuffer = std::array<char, 400>;
 
 } // namespace
 
-std::optional<QString> coordinateText(double value, QStringView decimalSeparator)
+std::optional<std::u16string> coordinateText(double value, std::u16string_view decimalSeparator)
 {
     if (!std::isfinite(value))
         return std::nullopt;
     // Zero, of either sign, has no significant digit to show and no sign.
     if (value == 0)
-        return QStringLiteral("0");
+        return u"0";
 
     // The digits and the exponent of the value rounded to 15 significant
     // digits, read from the scientific form "d.dddddddddddddde+XX". Formatting
@@ -53,27 +53,33 @@ std::optional<QString> coordinateText(double value, QStringView decimalSeparator
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
-    QString text;
+    // Only ASCII digits and "-" come from here, so each char is one UTF-16
+    // code unit.
+    std::u16string text;
+    const auto append = [&text](
+                            std::string_view ascii) { text.append(ascii.begin(), ascii.end()); };
     if (value < 0)
-        text += QLatin1Char('-');
+        text += u'-';
+    const std::string_view shown = digits;
     const auto digitCount = static_cast<int>(digits.size());
     if (exponent < 0) {
-        text += QLatin1Char('0');
+        text += u'0';
         text += decimalSeparator;
-        text += QString(-exponent - 1, QLatin1Char('0'));
-        text += QLatin1String(digits.data(), digitCount);
+        text.append(static_cast<std::size_t>(-exponent - 1), u'0');
+        append(shown);
     } else if (exponent + 1 >= digitCount) {
-        text += QLatin1String(digits.data(), digitCount);
-        text += QString(exponent + 1 - digitCount, QLatin1Char('0'));
+        append(shown);
+        text.append(static_cast<std::size_t>(exponent + 1 - digitCount), u'0');
     } else {
-        text += QLatin1String(digits.data(), exponent + 1);
+        const auto whole = static_cast<std::size_t>(exponent + 1);
+        append(shown.substr(0, whole));
         text += decimalSeparator;
-        text += QLatin1String(digits.data() + exponent + 1, digitCount - exponent - 1);
+        append(shown.substr(whole));
     }
     return text;
 }
 
-std::optional<QString> resultText(double whole)
+std::optional<std::u16string> resultText(double whole)
 {
     if (!std::isfinite(whole))
         return std::nullopt;
@@ -82,8 +88,10 @@ std::optional<QString> resultText(double whole)
         buffer.data(), buffer.data() + buffer.size(), std::abs(whole), std::chars_format::fixed, 0);
     if (error != std::errc())
         return std::nullopt;
-    const QLatin1String digits(buffer.data(), end);
+    const std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     // -0.4 rounds to a zero that must not look negative.
-    const bool negative = whole < 0 && digits != QLatin1String("0");
-    return (negative ? QLatin1String("-") : QLatin1String(" ")) + digits;
+    const bool negative = whole < 0 && digits != "0";
+    std::u16string text(1, negative ? u'-' : u' ');
+    text.append(digits.begin(), digits.end());
+    return text;
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+// The window's behaviour: the Change handlers of the two locator fields, the
+// Calculate and Exit commands. Written once, against the runtime operations
+// of forms_runtime.h; each toolkit's window delivers its events here.
+
+#include "forms_runtime.h"
+
+#include <string_view>
+
+namespace form2 {
+
+enum class Event { Change, Click };
+
+// Runs the handler of `event` on `control`, if the window has one: Change of
+// Text3 and Text5, Click of Command1 and Command2. Every other event of every
+// other control is ignored, so a runtime may deliver all of them.
+void raise(FormsRuntime &form, std::string_view control, Event event);
+
+void onLocator1Changed(FormsRuntime &form);
+void onLocator2Changed(FormsRuntime &form);
+void onCalculateClicked(FormsRuntime &form);
+void onExitClicked(FormsRuntime &form);
+
+} // namespace form2

@@ -1,0 +1,140 @@
+#include "form2.h"
+
+#include "controls.h"
+#include "window/form2_handlers.h"
+#include "window/form2_layout.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLocale>
+#include <QPixmap>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QWidget *createControl(const ControlSpec &spec, QWidget *window)
+{
+    const QString text = QString::fromLatin1(spec.text);
+    switch (spec.kind) {
+    case ControlKind::PictureBox: {
+        auto *picture = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+        // It holds the focus when the window opens: a screen reader should
+        // have something better to announce than an empty frame.
+        picture->setAccessibleName(QStringLiteral("Compass"));
+        return picture;
+    }
+    case ControlKind::Label: {
+        // A caption sits at the top of its label, level with its field's text.
+        auto *label = new QLabel(text, window);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto *box = new toolkit::TextBox(text, window);
+        box->setMaxLength(textBoxMaxLength);
+        return box;
+    }
+    case ControlKind::CommandButton:
+        return new toolkit::CommandButton(text, window);
+    }
+    return nullptr;
+}
+
+QString qtName(std::string_view name)
+{
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+} // namespace
+
+Form2::Form2(QWidget *parent)
+    : QWidget(parent)
+{
+    setWindowTitle(QString::fromLatin1(form2Caption));
+    setWindowIcon(QIcon(QStringLiteral(":/rotavel.ico")));
+    resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
+
+    std::vector<std::pair<int, QWidget *>> tabOrder;
+    for (const ControlSpec &spec : form2Controls) {
+        QWidget *control = createControl(spec, this);
+        control->setObjectName(QString::fromLatin1(spec.name));
+        control->setGeometry(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips),
+            twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips));
+        control->setVisible(spec.visible);
+        if (spec.kind != ControlKind::Label)
+            tabOrder.emplace_back(spec.tabIndex, control);
+
+        // Every event of interest goes to the handlers, which pick their own.
+        const std::string_view name = spec.name;
+        if (auto *box = qobject_cast<QLineEdit *>(control)) {
+            connect(box, &QLineEdit::textChanged, this,
+                [this, name] { form2::raise(*this, name, form2::Event::Change); });
+        } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+            connect(button, &QAbstractButton::clicked, this,
+                [this, name] { form2::raise(*this, name, form2::Event::Click); });
+        }
+    }
+    for (const ControlSpec &spec : form2Controls) {
+        if (spec.buddy)
+            findChild<QLabel *>(QString::fromLatin1(spec.name))->setBuddy(field(spec.buddy));
+    }
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    tabOrder.front().second->setFocus();
+}
+
+QLineEdit *Form2::field(std::string_view name) const
+{
+    return findChild<QLineEdit *>(qtName(name), Qt::FindDirectChildrenOnly);
+}
+
+QAbstractButton *Form2::command(std::string_view name) const
+{
+    return findChild<QAbstractButton *>(qtName(name), Qt::FindDirectChildrenOnly);
+}
+
+std::u16string Form2::text(std::string_view box) const
+{
+    return field(box)->text().toStdU16String();
+}
+
+void Form2::assignText(std::string_view box, std::u16string_view text)
+{
+    QLineEdit *shown = field(box);
+    // Unit for unit: QString::fromUtf16 would take a leading U+FEFF or U+FFFE
+    // for a byte-order mark, and drop it or swap the bytes of the whole text.
+    const QString newText =
+        QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+    if (shown->text() != newText)
+        shown->setText(newText);
+}
+
+void Form2::assignSelStart(std::string_view box, std::size_t position)
+{
+    QLineEdit *shown = field(box);
+    shown->setCursorPosition(static_cast<int>(position));
+    shown->deselect();
+}
+
+void Form2::press(std::string_view button)
+{
+    command(button)->click();
+}
+
+void Form2::showEmptyMessage()
+{
+    toolkit::showEmptyMessage(this);
+}
+
+void Form2::unload()
+{
+    close();
+}
+
+std::u16string Form2::decimalSeparator() const
+{
+    return QLocale().decimalPoint().toStdU16String();
+}
