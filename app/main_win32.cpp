@@ -1,0 +1,8 @@
+#include "window/win32/form2_window.h"
+
+// The program on Windows: the runtime builds the window, shows it and runs
+// its events until it is unloaded.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
+{
+    return win32::start(instance, showCommand);
+}

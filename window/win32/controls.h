@@ -1,0 +1,29 @@
+#pragma once
+
+// The window's controls on the Windows platform, beyond what its stock edit
+// boxes, buttons and labels do by themselves.
+
+#include <windows.h>
+
+namespace win32 {
+
+// A window class for the picture box: a sunken box that draws the compass
+// photograph at its natural size (for the window's dpi) from its inner
+// top-left corner, clipped by the box. It takes the focus on a click or Tab
+// and shows no sign of having it.
+extern const wchar_t pictureBoxClass[];
+bool registerPictureBox(HINSTANCE instance);
+
+// Gives an edit box the behaviour the locator fields rely on: when Tab brings
+// the focus in, its caret stays where it was instead of its whole text being
+// selected, so characters typed into Locator 2 join its "...".
+void keepCaretOnTab(HWND edit);
+
+// Keeps a push button from ever being the window's default: Enter presses
+// nothing, whichever control has the focus.
+void neverDefault(HWND button);
+
+// The platform's message font (its default user-interface font) at `dpi`.
+HFONT createMessageFont(UINT dpi);
+
+} // namespace win32
