@@ -1,0 +1,178 @@
+#pragma once
+
+// What the user does and what the window then shows, as data. Every
+// toolkit's window test replays these cases through its own real input path
+// (key presses, clicks, the clipboard) on a freshly opened window, and
+// compares the fields, the focus, the caret and the message boxes. One
+// table, so Linux and Windows cannot drift apart. Plain C++: the Windows
+// driver has no Qt.
+//
+// The decimal separator is ".", as under the C or U.S. English settings.
+
+#include <string_view>
+#include <vector>
+
+namespace behaviour {
+
+enum class Key { Tab, Backtab, Enter, Escape, Space, Backspace, Home, End, Right, ShiftLeft };
+
+struct Action
+{
+    enum class Kind { Click, Type, Press, Paste };
+    Kind kind;
+    std::string_view control = {}; // Click: the control clicked in its middle
+    std::u16string_view text = {}; // Type: one key a UTF-16 unit; Paste: from the clipboard
+    Key key = Key::Tab; // Press
+    int times = 1; // Press
+};
+
+inline Action click(std::string_view control)
+{
+    return { Action::Kind::Click, control };
+}
+
+inline Action type(std::u16string_view text)
+{
+    return { Action::Kind::Type, {}, text };
+}
+
+inline Action press(Key key, int times = 1)
+{
+    return { Action::Kind::Press, {}, {}, key, times };
+}
+
+inline Action paste(std::u16string_view text)
+{
+    return { Action::Kind::Paste, {}, text };
+}
+
+struct Field
+{
+    std::string_view control;
+    std::u16string_view text;
+};
+
+struct Case
+{
+    const char *name;
+    std::vector<Action> actions;
+    std::vector<Field> fields; // texts afterwards
+    std::string_view focus = {}; // the control with the focus afterwards, if checked
+    int caret = -1; // the caret in the focused field afterwards, if checked
+    int emptyMessages = 0; // empty message boxes shown and dismissed on the way
+    bool closed = false; // the window is gone
+};
+
+// Clicks into a field and deletes its `length` characters.
+inline std::vector<Action> emptied(std::string_view field, int length)
+{
+    return { click(field), press(Key::End), press(Key::Backspace, length) };
+}
+
+inline std::vector<Action> operator+(std::vector<Action> first, const std::vector<Action> &then)
+{
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+inline const std::vector<Field> initialTexts { { "Text3", u"JN81GD" }, { "Text5", u"..." },
+    { "Text6", u"..." }, { "Text1", u"..." }, { "Text2", u"Text2" }, { "Text7", u"Text7" },
+    { "Text4", u"Text4" }, { "Text8", u"Text8" } };
+
+inline const std::vector<Field> errorMarks { { "Text3", u"" }, { "Text5", u"" },
+    { "Text6", u"??????" }, { "Text1", u"??????" } };
+
+inline std::vector<Case> cases()
+{
+    const auto locator2 = [](std::u16string_view keys) {
+        return emptied("Text5", 3) + std::vector { type(keys) };
+    };
+    const std::vector<Field> toJN61FV { { "Text5", u"JN61FV" }, { "Text6", u" 350" },
+        { "Text1", u" 285" }, { "Text7", u"41.1458333333333" }, { "Text2", u"-16.5416666666667" },
+        { "Text4", u"41.8958333333333" }, { "Text8", u"-12.4583333333333" } };
+
+    return {
+        // Start and the keyboard's way through the window.
+        { "opens with its initial texts and the focus on the picture", {}, initialTexts,
+            "Picture1" },
+        { "Tab: the bearing first", { press(Key::Tab) }, {}, "Text1" },
+        { "Tab twice: Locator 1", { press(Key::Tab, 2) }, {}, "Text3" },
+        { "Tab three times: Locator 2", { press(Key::Tab, 3) }, {}, "Text5" },
+        { "Tab four times: the distance", { press(Key::Tab, 4) }, {}, "Text6" },
+        { "Tab five times: Calculate", { press(Key::Tab, 5) }, {}, "Command1" },
+        { "Tab six times: Exit", { press(Key::Tab, 6) }, {}, "Command2" },
+        { "Tab seven times: back to the picture", { press(Key::Tab, 7) }, {}, "Picture1" },
+        { "Shift+Tab: Exit", { press(Key::Backtab) }, {}, "Command2" },
+        { "Shift+Tab twice: Calculate", { press(Key::Backtab, 2) }, {}, "Command1" },
+        { "clicking the picture takes the focus from a field",
+            { click("Text5"), click("Picture1") }, {}, "Picture1" },
+
+        // The locator fields while the user types.
+        { "typed characters join the dots of Locator 2", { press(Key::Tab, 3), type(u"ab") },
+            { { "Text5", u"...AB" }, { "Text1", u"..." } }, "Text5", 5 },
+        { "dots and three letters make six characters, which are no locator",
+            { press(Key::Tab, 3), type(u"abc") }, errorMarks, "Text5", 0 },
+        { "Locator 2 upper-cased with the caret at the end", locator2(u"jn61f"),
+            { { "Text5", u"JN61F" }, { "Text1", u"..." }, { "Text6", u"..." } }, "Text5", 5 },
+        { "the sixth character of Locator 2 calculates", locator2(u"jn61fv"), toJN61FV, "Text5",
+            6 },
+        { "six characters in Locator 1 wait for Calculate",
+            emptied("Text3", 6) + std::vector { type(u"jn61fv") },
+            { { "Text3", u"JN61FV" }, { "Text1", u"..." } }, "Text3", 6 },
+        { "a character typed in the middle stays there, the caret goes to the end",
+            locator2(u"jn1fv") + std::vector { press(Key::Home), press(Key::Right, 2), type(u"6") },
+            toJN61FV, "Text5", 6 },
+        { "a seventh character calculates nothing", locator2(u"jn61fvx"),
+            { { "Text5", u"JN61FVX" }, { "Text6", u" 350" } }, "Text5", 7 },
+        { "back from seven to six characters calculates",
+            locator2(u"jn61fvx") + std::vector { click("Text6"), press(Key::End), type(u"9") }
+                + std::vector { click("Text5"), press(Key::End), press(Key::Backspace) },
+            { { "Text5", u"JN61FV" }, { "Text6", u" 350" } }, "Text5", 6 },
+        { "back from six to five characters calculates nothing",
+            locator2(u"jn61fv") + std::vector { click("Text6"), press(Key::End), type(u"9") }
+                + std::vector { click("Text5"), press(Key::End), press(Key::Backspace) },
+            { { "Text5", u"JN61F" }, { "Text6", u" 3509" } }, "Text5", 5 },
+        { "one of six characters replaced calculates again",
+            locator2(u"jn61fv") + std::vector { click("Text6"), press(Key::End), type(u"9") }
+                + std::vector { click("Text5"), press(Key::End), press(Key::ShiftLeft),
+                    type(u"w") },
+            { { "Text5", u"JN61FW" }, { "Text6", u" 351" }, { "Text1", u" 286" } }, "Text5", 6 },
+        { "a blank as sixth character calculates", locator2(u"jn81g "), errorMarks, "Text5", 0 },
+        { "pasting a locator calculates", emptied("Text5", 3) + std::vector { paste(u"io91wm") },
+            { { "Text5", u"IO91WM" }, { "Text6", u" 1712" }, { "Text1", u" 318" },
+                { "Text4", u"51.5208333333333" }, { "Text8", u"0.125" } },
+            "Text5", 6 },
+        { "pasted emoji and right-to-left letters are kept",
+            { click("Text3"), press(Key::End), paste(u"\U0001F4E1\u05E9") },
+            { { "Text3", u"JN81GD\U0001F4E1\u05E9" } }, "Text3", 9 },
+        { "a result field keeps what the user types",
+            { click("Text1"), press(Key::End), type(u"7") }, { { "Text1", u"...7" } }, "Text1", 4 },
+
+        // The commands.
+        { "Calculate does nothing while Locator 2 shows its dots", { click("Command1") },
+            initialTexts, "Command1" },
+        { "equal locators: bearing 0 without a space", locator2(u"jn81gd"),
+            { { "Text1", u"0" }, { "Text6", u" 0" } } },
+        { "four-character locators are completed",
+            locator2(u"jn61") + std::vector { click("Command1") },
+            { { "Text5", u"JN61" }, { "Text1", u" 278" }, { "Text6", u" 301" } } },
+        { "a long Locator 1: the empty message box, then the error marks",
+            std::vector { click("Text3"), press(Key::End), type(u"x") } + locator2(u"jn61fv"),
+            errorMarks, {}, -1, 1 },
+        { "a long Locator 2: error marks and no message box",
+            locator2(u"jn61fvx") + std::vector { click("Command1") }, errorMarks },
+        { "Enter presses no button",
+            locator2(u"jn61fv")
+                + std::vector { click("Text6"), press(Key::End), type(u"9"), press(Key::Enter) }
+                + std::vector { press(Key::Tab), press(Key::Enter) },
+            { { "Text6", u" 3509" } }, "Command1" },
+        { "Space presses the focused button",
+            locator2(u"jn61f") + std::vector { press(Key::Tab, 2) }
+                + std::vector { press(Key::Space) },
+            errorMarks, "Command1" },
+        { "Escape closes nothing", { click("Text5"), press(Key::Escape) }, initialTexts, "Text5" },
+        { "Exit closes the window", { click("Command2") }, {}, {}, -1, 0, true },
+    };
+}
+
+} // namespace behaviour
