@@ -22,9 +22,6 @@
 #include <string>
 #include <string_view>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -224,40 +221,6 @@ void locatorChecks()
     }
 }
 
-#ifdef _WIN32
-// The icon that packaging/rotavel.rc puts into the program file: the group
-// of assets/rotavel.ico, two 24 x 24 images in 256 colours and in 32 bits.
-void programIcon()
-{
-    const char *row = "program icon";
-    HRSRC found = FindResourceW(nullptr, L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
-    check(found != nullptr, row, "IDI_ICON1 group icon resource");
-    if (!found)
-        return;
-    const auto *bytes =
-        static_cast<const unsigned char *>(LockResource(LoadResource(nullptr, found)));
-    const DWORD size = SizeofResource(nullptr, found);
-    // GRPICONDIR: reserved, type 1, count; then 14 bytes per image.
-    constexpr DWORD headerSize = 6;
-    constexpr DWORD entrySize = 14;
-    check(bytes && size >= headerSize, row, "group header");
-    if (!bytes || size < headerSize)
-        return;
-    const int count = bytes[4] | bytes[5] << 8;
-    check(bytes[2] == 1 && count == 2 && size == headerSize + entrySize * DWORD(count), row,
-        "two images");
-    if (size != headerSize + entrySize * DWORD(count))
-        return;
-    int bitCounts = 0;
-    for (int i = 0; i < count; ++i) {
-        const unsigned char *entry = bytes + headerSize + entrySize * DWORD(i);
-        check(entry[0] == 24 && entry[1] == 24, row, "24 x 24");
-        bitCounts += entry[6] | entry[7] << 8;
-    }
-    check(bitCounts == 8 + 32, row, "8-bit and 32-bit images");
-}
-#endif
-
 } // namespace
 
 int main()
@@ -266,9 +229,6 @@ int main()
     betweenLocators();
     directCalls();
     locatorChecks();
-#ifdef _WIN32
-    programIcon();
-#endif
     if (offByOneUlp)
         std::printf("%d coordinate(s) one ulp from the reference\n", offByOneUlp);
     std::printf("%d passed, %d failed\n", passed, failed);

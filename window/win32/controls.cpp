@@ -76,6 +76,12 @@ LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT, without flicker
+    case WM_SETFONT:
+        // Kept for whoever asks, as every control does; the box shows no text.
+        SetWindowLongPtrW(box, 0, static_cast<LONG_PTR>(wParam));
+        return 0;
+    case WM_GETFONT:
+        return GetWindowLongPtrW(box, 0);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         // A click moves the focus here and does nothing else.
@@ -122,6 +128,7 @@ bool registerPictureBox(HINSTANCE instance)
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = pictureBoxProcedure;
+    windowClass.cbWndExtra = sizeof(HFONT);
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = pictureBoxClass;

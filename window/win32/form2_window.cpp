@@ -264,6 +264,12 @@ LRESULT Form2Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
         createControls(create->hInstance);
         fitTo(GetDpiForWindow(m_window), nullptr);
+        // The caret waits after each initial text, where typing goes on; set
+        // once the boxes have their size, or they would scroll the text away.
+        for (const ControlSpec &spec : form2Controls) {
+            if (spec.kind == ControlKind::TextBox)
+                assignSelStart(spec.name, std::string_view(spec.text).size());
+        }
         return 0;
     }
     case WM_COMMAND: {
