@@ -1,11 +1,22 @@
 #!/bin/sh
-# wine_prefix.sh PREFIX DPI COMMAND...
-# Runs COMMAND in the Wine prefix PREFIX, made on first use for a screen of
-# DPI dots per inch: quiet, without the .NET and browser engines a first
-# start offers to install, and without a display where there is none.
+# wine_prefix.sh [--fresh] PREFIX DPI COMMAND...
+# Runs COMMAND in the Wine prefix PREFIX, made on first use (with --fresh,
+# anew) for a screen of DPI dots per inch: quiet, without the .NET and
+# browser engines a first start offers to install, and without a display
+# where there is none.
 set -e
+fresh=false
+if [ "$1" = --fresh ]; then
+    fresh=true
+    shift
+fi
 prefix=$1 dpi=$2
 shift 2
+if $fresh; then
+    # Whatever still runs in the old prefix goes with it.
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$prefix/.made" ]; then
     rm -rf "$prefix"

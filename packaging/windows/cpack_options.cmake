@@ -1,0 +1,5 @@
+# Read by cpack once per package it makes: the zip keeps the plain name,
+# the installer says what it is.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
+endif()
