@@ -1,6 +1,7 @@
 // The locator geometry from two texts to bearing and distance, per pair, over
-// a fixed set of random valid pairs, beside two yardsticks: the least
-// arithmetic any spherical solution needs, and Hamlib's locator functions.
+// a fixed set of random valid pairs, beside three yardsticks: the same
+// arithmetic with nothing around it, the least arithmetic any spherical
+// solution needs, and Hamlib's locator functions.
 
 #include "bench_table.h"
 #include "geometry/geometry.h"
@@ -13,7 +14,9 @@
 #endif
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -94,6 +97,70 @@ Answer geometryPipeline(std::u16string_view text1, std::u16string_view text2)
     const geometry::Solution solution =
         geometry::solveGreatCircle(-point1.lon, point1.lat, -point2.lon, point2.lat);
     return { check.InputError ? -1 : solution.bearing, solution.distance };
+}
+
+// The bare chain: the solution's own steps with nothing around them, in the
+// same order and with the same operations, so the same bits for every valid
+// pair, but no check of any step and the point decoded straight from the
+// characters. What the pipeline costs beyond it is the price of its checks,
+// its working strings and its code slots.
+double bareSgn(double v)
+{
+    return (v > 0) - (v < 0);
+}
+
+struct PointDeg
+{
+    double latDeg;
+    double eastLonDeg;
+};
+
+PointDeg bareDecode(std::u16string_view text)
+{
+    // Clearing this bit makes a small ASCII letter a capital; a square alone
+    // is completed with subsquare L.
+    constexpr int capitalMask = 0xDF;
+    const bool six = text.size() >= 6;
+    const double c1 = text[0] & capitalMask;
+    const double c2 = text[1] & capitalMask;
+    const double c3 = text[2];
+    const double c4 = text[3];
+    const double c5 = six ? text[4] & capitalMask : 'L';
+    const double c6 = six ? text[5] & capitalMask : 'L';
+    return { (((-90 + (c2 - 65) * 10) + c4) - 48) + (c6 - 64.5) / 24,
+        ((-180 + (c1 - 65) * 20) + (c3 - 48) * 2) + (c5 - 64.5) / 12 };
+}
+
+Answer bareSolve(double westLon1Deg, double lat1Deg, double westLon2Deg, double lat2Deg)
+{
+    using geometry::DegToRad;
+    using geometry::PiApprox;
+    if (lat1Deg == 0 && lat2Deg == 0)
+        lat1Deg = lat1Deg + 0.00001;
+    const double L1 = -(westLon1Deg - (bareSgn(westLon1Deg - 0.0001) + 1) * 180) * DegToRad;
+    const double L2 = -(westLon2Deg - (bareSgn(westLon2Deg - 0.0001) + 1) * 180) * DegToRad;
+    const double phi1 = lat1Deg * DegToRad;
+    const double phi2 = lat2Deg * DegToRad;
+    double deltaL = (L1 - L2) + 0.0001;
+    deltaL = PiApprox * (1 - bareSgn(deltaL)) + deltaL;
+    const double u =
+        std::sin(phi1) * std::sin(phi2) + (std::cos(phi1) * std::cos(phi2)) * std::cos(deltaL);
+    const double d = std::atan(std::sqrt(1 - u * u) / u) + PiApprox / 2 * (1 - bareSgn(u));
+    double a = ((std::sin(phi2) - u * std::sin(phi1)) / std::sin(d)) / std::cos(phi1);
+    if (a < -0.9999999)
+        a = PiApprox;
+    else
+        a = std::atan(std::sqrt(1 - a * a) / a) + PiApprox / 2 * (1 - bareSgn(a));
+    a = a * bareSgn(deltaL - PiApprox) * bareSgn(PiApprox - d);
+    a = PiApprox * (1 - bareSgn(a)) + a;
+    return { std::floor(a / DegToRad + 0.5), std::floor(6356.775 * d + 0.5) };
+}
+
+Answer bareChain(std::u16string_view text1, std::u16string_view text2)
+{
+    const PointDeg p1 = bareDecode(text1);
+    const PointDeg p2 = bareDecode(text2);
+    return bareSolve(-p1.eastLonDeg, p1.latDeg, -p2.eastLonDeg, p2.latDeg);
 }
 
 // The floor: no checks, the subsquare centre straight from the characters in
@@ -188,6 +255,13 @@ void BM_GeometryPipeline(benchmark::State &state)
     });
 }
 
+void BM_BareChain(benchmark::State &state)
+{
+    solveEveryPair(state, [](std::size_t i, const PairSet &set) {
+        return bareChain(set.locator1[i], set.locator2[i]);
+    });
+}
+
 void BM_Floor(benchmark::State &state)
 {
     solveEveryPair(state, [](std::size_t i, const PairSet &set) {
@@ -212,6 +286,7 @@ void fiveRuns(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_GeometryPipeline)->Apply(fiveRuns);
+BENCHMARK(BM_BareChain)->Apply(fiveRuns);
 BENCHMARK(BM_Floor)->Apply(fiveRuns);
 #ifdef ROTAVEL_BENCH_HAMLIB
 BENCHMARK(BM_Hamlib)->Apply(fiveRuns);
@@ -221,6 +296,28 @@ bool sameBearing(double a, double b)
 {
     const double apart = std::fabs(a - b);
     return std::min(apart, 360 - apart) <= 1;
+}
+
+// The bare chain stands for the pipeline's own arithmetic only if it gives
+// the same bits for every pair of the set.
+void checkBareChainIsTheSameArithmetic()
+{
+    const PairSet &set = pairs();
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < pairCount; ++i) {
+        const Answer ours = geometryPipeline(set.locator1[i], set.locator2[i]);
+        const Answer bare = bareChain(set.locator1[i], set.locator2[i]);
+        if (std::bit_cast<std::uint64_t>(ours.bearingDeg)
+                != std::bit_cast<std::uint64_t>(bare.bearingDeg)
+            || std::bit_cast<std::uint64_t>(ours.distanceKm)
+                != std::bit_cast<std::uint64_t>(bare.distanceKm))
+            ++differing;
+    }
+    if (differing != 0) {
+        std::fprintf(stderr, "the bare chain differs from the geometry on %zu of %zu pairs\n",
+            differing, pairCount);
+        std::exit(EXIT_FAILURE);
+    }
 }
 
 // A yardstick that computes something else would make every ratio a lie:
@@ -261,6 +358,7 @@ int main(int argc, char **argv)
 #ifdef ROTAVEL_BENCH_HAMLIB
     rig_set_debug(RIG_DEBUG_NONE);
 #endif
+    checkBareChainIsTheSameArithmetic();
     checkYardsticksAgree();
     const auto results = benchtable::runBenchmarks(argc, argv);
 
@@ -268,10 +366,15 @@ int main(int argc, char **argv)
     using benchtable::printRow;
     const double pipelineNs = benchtable::medianNs(results, "BM_GeometryPipeline") / pairCount;
     const double floorNs = benchtable::medianNs(results, "BM_Floor") / pairCount;
+    const double bareNs = benchtable::medianNs(results, "BM_BareChain") / pairCount;
     const double overFloor = pipelineNs / floorNs;
+    const double overBare = pipelineNs / bareNs;
     printRow("geometry pipeline, per pair", fixed(pipelineNs, 1, " ns"),
         "floor " + fixed(floorNs, 1, " ns"), fixed(overFloor, 2, "x the floor"), "<= 1.5x",
         overFloor <= 1.5);
+    printRow("geometry pipeline vs bare arithmetic chain", fixed(pipelineNs, 1, " ns"),
+        "bare chain " + fixed(bareNs, 1, " ns") + " (" + fixed(bareNs / floorNs, 2, "x the floor)"),
+        fixed(overBare, 2, "x the bare chain"), "<= 1.2x", overBare <= 1.2);
 #ifdef ROTAVEL_BENCH_HAMLIB
     const double hamlibNs = benchtable::medianNs(results, "BM_Hamlib") / pairCount;
     const double faster = hamlibNs / pipelineNs;

@@ -1,9 +1,7 @@
 #include "great_circle.h"
 
-#include "checked_math.h"
-
 #include <cmath>
-#include <optional>
+#include <limits>
 
 // Notation:
 //   phi  latitude in radians, north positive
@@ -51,73 +49,57 @@ struct Working
     Solution result;
 };
 
-// West-positive degrees to an east-positive angle in 0..2 pi (for longitudes
-// from -180 to 180).
-std::optional<double> eastLonRad(double westLonDeg) noexcept
+// A step that cannot be evaluated is skipped and its target keeps its value.
+// Whatever makes a step fail (a quotient by zero, the root of a negative
+// number, an overflow, a NaN or infinite input) leaves a value that is not
+// finite, and such a value stays non-finite through the rest of the step's
+// arithmetic; the one exception, the arctangent, is dealt with by arcCosine.
+// So a step has failed exactly when its value is not finite.
+void assignUnlessFailed(double &target, double stepValue) noexcept
 {
-    const auto sign = checkedSgn(westLonDeg - lonSignThresholdDeg);
-    if (!sign)
-        return std::nullopt;
-    const double turnDeg = (*sign + 1) * halfTurnDeg;
-    return finiteOrNone(-(westLonDeg - turnDeg) * DegToRad);
+    if (std::isfinite(stepValue))
+        target = stepValue;
 }
 
-// Arc cosine as atan(sqrt(1 - x^2) / x) + pi/2 (1 - sgn x): fails for x = 0
-// and for |x| > 1.
-std::optional<double> arcCosine(double x) noexcept
+constexpr double failedStep = std::numeric_limits<double>::quiet_NaN();
+
+// -1, 0 or +1; only ever asked of finite values or inside a step that has
+// already failed.
+constexpr double sgn(double v) noexcept
 {
-    const auto root = checkedSqrt(1 - x * x);
-    if (!root)
-        return std::nullopt;
-    const auto ratio = checkedDiv(*root, x);
-    const auto sign = checkedSgn(x);
-    if (!ratio || !sign)
-        return std::nullopt;
-    return finiteOrNone(std::atan(*ratio) + PiApprox / 2 * (1 - *sign));
+    return (v > 0) - (v < 0);
+}
+
+// West-positive degrees to an east-positive angle in 0..2 pi (for longitudes
+// from -180 to 180).
+double eastLonRad(double westLonDeg) noexcept
+{
+    const double turnDeg = (sgn(westLonDeg - lonSignThresholdDeg) + 1) * halfTurnDeg;
+    return -(westLonDeg - turnDeg) * DegToRad;
+}
+
+// Arc cosine as atan(sqrt(1 - x^2) / x) + pi/2 (1 - sgn x). The quotient is
+// not finite for x = 0 and for |x| > 1, but the arctangent of an infinite
+// quotient is a finite right angle: the quotient itself decides whether the
+// step fails.
+double arcCosine(double x) noexcept
+{
+    const double ratio = std::sqrt(1 - x * x) / x;
+    if (!std::isfinite(ratio))
+        return failedStep;
+    return std::atan(ratio) + PiApprox / 2 * (1 - sgn(x));
 }
 
 // Adds a full turn to a negative angle and a half turn to an angle of exactly
 // 0, as both the longitude difference and the azimuth need.
-std::optional<double> intoPositiveTurn(double angle) noexcept
+double intoPositiveTurn(double angle) noexcept
 {
-    const auto sign = checkedSgn(angle);
-    if (!sign)
-        return std::nullopt;
-    return finiteOrNone(PiApprox * (1 - *sign) + angle);
+    return PiApprox * (1 - sgn(angle)) + angle;
 }
 
-std::optional<double> roundedWhole(std::optional<double> v) noexcept
+double roundedWhole(double v) noexcept
 {
-    if (!v)
-        return std::nullopt;
-    return finiteOrNone(std::floor(*v + roundingOffset));
-}
-
-std::optional<double> azimuthCosine(const Working &w) noexcept
-{
-    const auto perSinD = checkedDiv(std::sin(w.phi2) - w.u * std::sin(w.phi1), std::sin(w.d));
-    if (!perSinD)
-        return std::nullopt;
-    return checkedDiv(*perSinD, std::cos(w.phi1));
-}
-
-// Mirrors the azimuth into the western half when point 2 lies west of point 1,
-// and back again for a nearly antipodal pair (d beyond a half turn).
-std::optional<double> mirroredAzimuth(const Working &w) noexcept
-{
-    const auto west = checkedSgn(w.deltaL - PiApprox);
-    const auto beyondHalfTurn = checkedSgn(PiApprox - w.d);
-    if (!west || !beyondHalfTurn)
-        return std::nullopt;
-    return finiteOrNone(w.a * *west * *beyondHalfTurn);
-}
-
-// A test that cannot be evaluated counts as passed.
-std::optional<bool> isBelow(double v, double limit) noexcept
-{
-    if (std::isnan(v))
-        return std::nullopt;
-    return v < limit;
+    return std::floor(v + roundingOffset);
 }
 
 } // namespace
@@ -133,28 +115,33 @@ Solution solveGreatCircle(double wlon1, double lat1, double wlon2, double lat2) 
 
     assignUnlessFailed(w.L1, eastLonRad(wlon1));
     assignUnlessFailed(w.L2, eastLonRad(wlon2));
-    assignUnlessFailed(w.phi1, finiteOrNone(w.lat1Deg * DegToRad));
-    assignUnlessFailed(w.phi2, finiteOrNone(w.lat2Deg * DegToRad));
+    assignUnlessFailed(w.phi1, w.lat1Deg * DegToRad);
+    assignUnlessFailed(w.phi2, w.lat2Deg * DegToRad);
 
     // How far point 1 lies east of point 2, in 0..2 pi.
-    assignUnlessFailed(w.deltaL, finiteOrNone((w.L1 - w.L2) + lonDifferenceOffsetRad));
+    assignUnlessFailed(w.deltaL, (w.L1 - w.L2) + lonDifferenceOffsetRad);
     assignUnlessFailed(w.deltaL, intoPositiveTurn(w.deltaL));
 
     assignUnlessFailed(w.u,
-        finiteOrNone(std::sin(w.phi1) * std::sin(w.phi2)
-            + (std::cos(w.phi1) * std::cos(w.phi2)) * std::cos(w.deltaL)));
+        std::sin(w.phi1) * std::sin(w.phi2)
+            + (std::cos(w.phi1) * std::cos(w.phi2)) * std::cos(w.deltaL));
     assignUnlessFailed(w.d, arcCosine(w.u));
 
-    assignUnlessFailed(w.a, azimuthCosine(w));
-    if (isBelow(w.a, azimuthCosineLimit).value_or(true))
+    // The cosine of the azimuth, with u standing in for cos d.
+    assignUnlessFailed(
+        w.a, ((std::sin(w.phi2) - w.u * std::sin(w.phi1)) / std::sin(w.d)) / std::cos(w.phi1));
+    // A test that cannot be evaluated counts as passed.
+    if (std::isnan(w.a) || w.a < azimuthCosineLimit)
         w.a = PiApprox;
     else
         assignUnlessFailed(w.a, arcCosine(w.a));
-    assignUnlessFailed(w.a, mirroredAzimuth(w));
+    // Mirrored into the western half when point 2 lies west of point 1, and
+    // back again for a nearly antipodal pair (d beyond a half turn).
+    assignUnlessFailed(w.a, w.a * sgn(w.deltaL - PiApprox) * sgn(PiApprox - w.d));
     assignUnlessFailed(w.a, intoPositiveTurn(w.a));
 
-    assignUnlessFailed(w.result.bearing, roundedWhole(checkedDiv(w.a, DegToRad)));
-    assignUnlessFailed(w.result.distance, roundedWhole(finiteOrNone(sphereRadiusKm * w.d)));
+    assignUnlessFailed(w.result.bearing, roundedWhole(w.a / DegToRad));
+    assignUnlessFailed(w.result.distance, roundedWhole(sphereRadiusKm * w.d));
     return w.result;
 }
 

@@ -1,7 +1,5 @@
 #include "locator_check.h"
 
-#include "checked_math.h"
-
 #include <algorithm>
 
 namespace geometry {
@@ -45,72 +43,54 @@ bool isWellFormed(std::u16string_view upper) noexcept
     return square && inRange(upper[4], u'A', u'X') && inRange(upper[5], u'A', u'X');
 }
 
-// A missing third character counts as a failed check, not as an error of its
-// own: it can only happen for an empty working string.
-bool thirdIsDigit(std::u16string_view working) noexcept
+// The working string, upper-cased and completed the given number of times,
+// made in one go in the string that is handed back: a locator fits the
+// string's own buffer, so nothing is allocated either (unless two short ones
+// are completed twice).
+WorkingLocator workingLocator(std::u16string_view text, std::size_t completions)
 {
-    const auto code = charCodeAt(working, 2);
-    return code && *code >= '0' && *code <= '9';
+    WorkingLocator working(text.size() + completions * completionSuffix.size(), u'\0');
+    auto end = std::transform(text.begin(), text.end(), working.begin(), upperCase);
+    for (std::size_t i = 0; i < completions; ++i)
+        end = std::copy(completionSuffix.begin(), completionSuffix.end(), end);
+    return working;
 }
 
-// The upper-cased text, written straight into the string that is handed back
-// (it is never copied): a locator fits the string's own buffer, so nothing is
-// allocated either.
-WorkingLocator upperCased(std::u16string_view text)
+bool isShort(std::u16string_view text) noexcept
 {
-    WorkingLocator upper(text.size(), u'\0');
-    std::transform(text.begin(), text.end(), upper.begin(), upperCase);
-    return upper;
-}
-
-// Steps that each locator goes through on its own after upper-casing:
-// completion of one to four characters with "LL", the length check and the
-// checks of its characters.
-struct LocatorFlags
-{
-    bool completed = false;
-    bool tooLong = false;
-    bool malformed = false;
-};
-
-LocatorFlags completeAndJudge(WorkingLocator &working)
-{
-    LocatorFlags flags;
-    // The third character alone lets "JN8", "JN81G" and "ZZ99ZZ" through, to be
-    // decoded far from any square they could mean; the whole text must fit.
-    const bool wellFormed = isWellFormed(working);
-    if (!working.empty() && working.size() <= longestShortLocator) {
-        working += completionSuffix;
-        flags.completed = true;
-    }
-    flags.tooLong = working.size() > longestLocator;
-    flags.malformed = !thirdIsDigit(working) || !wellFormed;
-    return flags;
+    return !text.empty() && text.size() <= longestShortLocator;
 }
 
 } // namespace
 
 LocatorCheck checkLocators(std::u16string_view text1, std::u16string_view text2)
 {
-    // The working strings are made in place in the result that is handed back.
-    LocatorCheck check { upperCased(text1), upperCased(text2) };
-    const LocatorFlags one = completeAndJudge(check.locator1);
-    const LocatorFlags two = completeAndJudge(check.locator2);
+    // A locator of one to four characters is completed with "LL"; two short
+    // locators are completed once more. Decoding reads six characters only,
+    // so the second time matters for a three-character text alone.
+    const bool short1 = isShort(text1);
+    const bool short2 = isShort(text2);
+    const std::size_t completions = short1 && short2 ? 2 : 1;
+    LocatorCheck check { workingLocator(text1, short1 ? completions : 0),
+        workingLocator(text2, short2 ? completions : 0) };
+    check.ShortFlag1 = short1;
+    check.ShortFlag2 = short2;
 
-    check.ShortFlag1 = one.completed;
-    check.ShortFlag2 = two.completed;
     // Only Locator 1 being too long is worth a message box; an over-long
-    // Locator 2 is an error like any other.
-    check.LongFlag1 = one.tooLong;
-    check.InputError = one.tooLong || one.malformed || two.tooLong || two.malformed
+    // Locator 2 is an error like any other. Completion never makes a text too
+    // long.
+    check.LongFlag1 = text1.size() > longestLocator;
+    const bool tooLong2 = text2.size() > longestLocator;
+    // The third character alone would let "JN8", "JN81G" and "ZZ99ZZ" through,
+    // to be decoded far from any square they could mean; the whole text must
+    // fit, its third character a digit among the rest. The upper-cased text is
+    // the start of the working string.
+    const bool malformed1 =
+        !isWellFormed(std::u16string_view(check.locator1).substr(0, text1.size()));
+    const bool malformed2 =
+        !isWellFormed(std::u16string_view(check.locator2).substr(0, text2.size()));
+    check.InputError = check.LongFlag1 || malformed1 || tooLong2 || malformed2
         || check.locator1.empty() || check.locator2.empty();
-
-    // Two short locators are completed once more, Locator 2 first. Decoding
-    // reads six characters only, so this matters for a three-character text.
-    if (check.ShortFlag1 && check.ShortFlag2) {
-        check.locator2 += completionSuffix;
-        check.locator1 += completionSuffix;
-    }
     return check;
 }
 

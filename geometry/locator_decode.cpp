@@ -1,6 +1,6 @@
 #include "locator_decode.h"
 
-#include "checked_math.h"
+#include <algorithm>
 
 namespace geometry {
 
@@ -20,6 +20,15 @@ constexpr double subsquareCentreCode = 64.5;
 constexpr double westEdgeDeg = -180;
 constexpr double southEdgeDeg = -90;
 
+// The code a single-byte character set gives a UTF-16 unit: ASCII and Latin-1
+// keep their value, anything else shows as "?", as such a character set would
+// show it.
+std::int16_t singleByteCode(char16_t unit) noexcept
+{
+    constexpr std::int16_t questionMark = 63;
+    return unit <= 0xFF ? static_cast<std::int16_t>(unit) : questionMark;
+}
+
 // An empty slot counts as 0.
 double code(const LocatorCodes &codes, std::size_t position) noexcept
 {
@@ -30,11 +39,11 @@ double code(const LocatorCodes &codes, std::size_t position) noexcept
 
 LocatorCodes locatorCodes(std::u16string_view working) noexcept
 {
-    // Slots start empty; a position past the end has no code and leaves its
-    // slot so.
+    // Slots start empty; those past the end of the text stay so.
     LocatorCodes codes;
-    for (std::size_t i = 0; i < codes.size(); ++i)
-        codes[i] = charCodeAt(working, i);
+    const std::size_t present = std::min(working.size(), codes.size());
+    for (std::size_t i = 0; i < present; ++i)
+        codes[i] = singleByteCode(working[i]);
     return codes;
 }
 

@@ -124,6 +124,12 @@ void TestGreatCircle::failedStepsKeepTheirValue_data()
     // does the azimuth, until the last step makes it a half turn.
     QTest::newRow("u exactly 0: 180 and 0")
         << -10.0 << 74.080018648406408 << -10.0 << -15.92 << 180.0 << 0.0;
+    // The smallest negative latitude is -0 radians: point 2 lies due east on
+    // the equator and the azimuth cosine comes out as exactly -0. Its arc
+    // cosine is a quotient by zero whose arctangent alone would look like a
+    // fine angle; the step fails and the cosine, 0, is kept as the azimuth.
+    QTest::newRow("azimuth cosine exactly 0: 180")
+        << -10.0 << 0.0 << -20.0 << -std::numeric_limits<double>::denorm_min() << 180.0 << 1109.0;
     // NaN has no sign and no sine: every step fed by it keeps its 0, leaving
     // two points at 0,0 without the equator nudge, 0.0001 radian apart.
     QTest::newRow("NaN everywhere") << nan << nan << nan << nan << 180.0 << 1.0;
