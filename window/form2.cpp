@@ -3,6 +3,7 @@
 #include "form2_layout.h"
 #include "geometry/geometry.h"
 #include "number_text.h"
+#include "qt_pictures.h"
 #include "toolkit.h"
 
 #include <QIcon>
@@ -25,7 +26,8 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
     case ControlKind::PictureBox: {
-        auto *picture = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+        auto *picture =
+            new toolkit::PictureBox(compassPicture(window->devicePixelRatioF()), window);
         // It holds the focus when the window opens: a screen reader should
         // have something better to announce than an empty frame.
         picture->setAccessibleName(QStringLiteral("Compass"));
@@ -56,7 +58,7 @@ Form2::Form2(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QString::fromLatin1(form2Caption));
-    setWindowIcon(QIcon(QStringLiteral(":/rotavel.ico")));
+    setWindowIcon(form2Icon());
     resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
 
     std::vector<std::pair<int, QWidget *>> tabOrder;
