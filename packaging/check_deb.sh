@@ -135,7 +135,7 @@ field Recommends | tr ',' '\n' | grep -q '^ *qt6-translations-l10n$' \
 # Errors and warnings fail; informational tags are shown, not counted.
 # --allow-root: CI builds as root.
 if command -v lintian >/dev/null; then
-    if ! lintian --allow-root --fail-on error,warning --info --tag-display-limit 0 "$deb" \
+    if ! lintian --allow-root --fail-on error,warning --display-info --tag-display-limit 0 "$deb" \
         >"$work/lintian.txt" 2>&1; then
         fail "lintian: $(grep -c '^[EW]: ' "$work/lintian.txt") errors and warnings"
     fi
