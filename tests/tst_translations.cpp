@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/translations.h"
 #include "window/form2.h"
 
