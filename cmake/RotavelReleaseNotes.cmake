@@ -35,12 +35,11 @@ function(rotavel_release_notes news_file)
     string(REPLACE "\n" ";" lines "${content}")
     set(months "Jan;Feb;Mar;Apr;May;Jun;Jul;Aug;Sep;Oct;Nov;Dec")
 
-    # First the releases and their items, as lists of "version|date" and of
-    # items per release index.
-    set(releases "")
+    # First each release's version, date and list of items, by its index.
     set(count 0)
+    set(heading "^## ([0-9][0-9.]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
     foreach(line IN LISTS lines)
-        if(line MATCHES "^## ([0-9][0-9.]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+        if(line MATCHES "${heading}")
             math(EXPR count "${count} + 1")
             set(release_${count}_version ${CMAKE_MATCH_1})
             set(release_${count}_year ${CMAKE_MATCH_2})
@@ -104,8 +103,8 @@ function(rotavel_release_notes news_file)
         rotavel_weekday(${year} ${month} ${day} weekday)
         math(EXPR month_index "${month} - 1")
         list(GET months ${month_index} month_name)
-        string(APPEND changelog
-            "\n -- ${CPACK_PACKAGE_CONTACT}  ${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000\n")
+        string(APPEND changelog "\n -- ${CPACK_PACKAGE_CONTACT}  "
+            "${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000\n")
         if(i LESS count)
             string(APPEND changelog "\n")
         endif()
