@@ -8,7 +8,9 @@ BUILD_TYPE ?= RelWithDebInfo
 # What a fresh Debian 12 needs to build, test and show the window.
 BUILD_PACKAGES = cmake ninja-build g++ make qt6-base-dev
 # The checks of the desktop entry, metainfo, manual page and Debian package.
-BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base
+BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base lintian
+# The German texts of Qt that the translation test reads.
+BUILD_PACKAGES += qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

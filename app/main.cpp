@@ -1,3 +1,4 @@
+#include "app/translations.h"
 #include "window/form2.h"
 
 #include <QApplication>
@@ -5,6 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(ROTAVEL_VERSION));
+    installToolkitTranslations(app);
     // Ties the window to its desktop entry, so docks and task bars show the
     // entry's name and icon and can pin it.
     QApplication::setDesktopFileName(QStringLiteral("io.github.rotavel.Rotavel"));

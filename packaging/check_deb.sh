@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the Debian package of a configured and built tree with CPack and
 # reads it back: what a desktop needs must be in it, in the right places and
-# sizes, under the one application id, with the control fields apt relies on.
+# sizes, under the one application id, with the control fields apt relies on,
+# the copyright file and changelog Debian asks for, and one version
+# everywhere. Then lintian must find no error and no warning in it.
 #
 # Usage: check_deb.sh CPACK CPACK_CONFIG WORK_DIR APP_ID VERSION ICON_SIZE...
 set -u
@@ -69,6 +71,12 @@ if need_file "$metainfo"; then
     grep -q "<id>$id</id>" "$root/$metainfo" || fail "$metainfo has another id"
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$root/$metainfo" \
         || fail "$metainfo does not launch $id.desktop"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root/$metainfo" \
+        || fail "$metainfo does not name the licence"
+    # The newest release comes first.
+    newest=$(grep -o '<release version="[^"]*"' "$root/$metainfo" | head -n 1)
+    [ "$newest" = "<release version=\"$version\"" ] \
+        || fail "$metainfo: newest release is '$newest', not $version"
 fi
 
 # Each raster icon must really have the size of the folder it sits in.
@@ -89,7 +97,20 @@ fi
 
 man=$share/man/man1/rotavel.1.gz
 if need_file "$man"; then
-    gzip -dc "$root/$man" | grep -q '^\.TH ROTAVEL 1' || fail "$man is not the manual page"
+    gzip -dc "$root/$man" | grep -q "^\\.TH ROTAVEL 1 \"\" \"Rotavel $version\"" \
+        || fail "$man is not the manual page of version $version"
+fi
+
+doc=$share/doc/rotavel
+if need_file "$doc/copyright"; then
+    head -n 1 "$root/$doc/copyright" \
+        | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+        || fail "$doc/copyright is not machine-readable"
+fi
+if need_file "$doc/changelog.gz"; then
+    gzip -dc "$root/$doc/changelog.gz" >"$work/changelog"
+    logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version 2>&1)
+    [ "$logged" = "$version" ] || fail "$doc/changelog.gz: newest entry is '$logged', not $version"
 fi
 
 # --- Control fields ------------------------------------------------------------
@@ -107,6 +128,21 @@ field()
 # dpkg-shlibdeps must have found the Qt Widgets library the program links.
 field Depends | tr ',' '\n' | grep -q '^ *libqt6widgets6\( \|$\)' \
     || fail "Depends lacks libqt6widgets6: '$(field Depends)'"
+field Recommends | tr ',' '\n' | grep -q '^ *qt6-translations-l10n$' \
+    || fail "Recommends lacks qt6-translations-l10n: '$(field Recommends)'"
+
+# --- lintian -------------------------------------------------------------------
+# Errors and warnings fail; informational tags are shown, not counted.
+# --allow-root: CI builds as root.
+if command -v lintian >/dev/null; then
+    if ! lintian --allow-root --fail-on error,warning --display-info --tag-display-limit 0 "$deb" \
+        >"$work/lintian.txt" 2>&1; then
+        fail "lintian: $(grep -c '^[EW]: ' "$work/lintian.txt") errors and warnings"
+    fi
+    cat "$work/lintian.txt"
+else
+    fail "lintian is not installed (make test installs it)"
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "--- package contents"

@@ -1,4 +1,5 @@
 #include "window/form2.h"
+#include "window/qt/pictures.h"
 
 #include <QtTest>
 
@@ -21,6 +22,8 @@ private slots:
     void resizingMovesNothing();
     void hiddenFieldsStayHidden();
     void pictureDrawnUnscaledFromInnerCorner();
+    void photographForScreenDensity_data();
+    void photographForScreenDensity();
     void focusStartsOnPictureAndTabsInOrder();
     void enterAndEscapeDoNothing();
     void screenReadersNameEveryControl_data();
@@ -57,7 +60,23 @@ void TestForm2Layout::captionAndClientArea()
     // A display name of the application would be appended to the caption.
     QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     QCOMPARE(m_form->size(), QSize(492, 417));
-    QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(24, 24)));
+
+    // Every size the icon comes in, the icon file's 24 x 24 first, so a title
+    // bar at any density and the task switcher find a sharp one.
+    const QIcon icon = m_form->windowIcon();
+    QCOMPARE(icon.availableSizes(),
+        (QList<QSize> { { 24, 24 }, { 48, 48 }, { 64, 64 }, { 128, 128 }, { 256, 256 } }));
+    // Of the file's two 24 x 24 images Qt keeps the 32-bit one: its edges
+    // blend into the title bar instead of the 256-colour one's hard mask.
+    const QImage small = icon.pixmap(24, 24).toImage();
+    int blendedEdgePixels = 0;
+    for (int y = 0; y < small.height(); ++y) {
+        for (int x = 0; x < small.width(); ++x) {
+            const int alpha = qAlpha(small.pixel(x, y));
+            blendedEdgePixels += alpha > 0 && alpha < 255;
+        }
+    }
+    QVERIFY(blendedEdgePixels > 0);
 }
 
 // Pixels at 96 dpi, converted by hand from the twips of the original form.
@@ -137,6 +156,51 @@ void TestForm2Layout::pictureDrawnUnscaledFromInnerCorner()
     // cuts the photograph off on the right.
     for (const QPoint p : { QPoint(0, 0), QPoint(100, 200), QPoint(180, 414), QPoint(37, 321) })
         QCOMPARE(shown.pixelColor(p + QPoint(2, 2)).rgb(), photo.pixelColor(p).rgb());
+}
+
+void TestForm2Layout::photographForScreenDensity_data()
+{
+    QTest::addColumn<qreal>("devicePixelRatio");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("ordinary screen, the photograph itself") << 1.0 << 1;
+    QTest::newRow("twice the density") << 2.0 << 2;
+    QTest::newRow("one and a half, the denser one scaled down") << 1.5 << 2;
+    QTest::newRow("three times, the denser one scaled up") << 3.0 << 2;
+}
+
+void TestForm2Layout::photographForScreenDensity()
+{
+    QFETCH(qreal, devicePixelRatio);
+    QFETCH(int, scale);
+    const QImage photo(QStringLiteral(":/compass.bmp"));
+    const QPixmap picture = compassPicture(devicePixelRatio);
+    // Always 208 x 415 of the window's pixels.
+    QCOMPARE(picture.deviceIndependentSize(), QSizeF(208, 415));
+    QCOMPARE(picture.size(), photo.size() * scale);
+    const QImage rendered = picture.toImage().convertToFormat(QImage::Format_RGB32);
+    if (scale == 1) {
+        QCOMPARE(rendered, photo.convertToFormat(QImage::Format_RGB32));
+        return;
+    }
+    // The same scene: each block of four device pixels averages to about the
+    // ordinary photograph's pixel (film grain and edges differ a little).
+    qint64 difference = 0;
+    for (int y = 0; y < photo.height(); ++y) {
+        for (int x = 0; x < photo.width(); ++x) {
+            int block[3] = {};
+            for (const QPoint d : { QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1) }) {
+                const QRgb p = rendered.pixel(2 * x + d.x(), 2 * y + d.y());
+                block[0] += qRed(p);
+                block[1] += qGreen(p);
+                block[2] += qBlue(p);
+            }
+            const QRgb q = photo.pixel(x, y);
+            difference += std::abs(block[0] / 4 - qRed(q)) + std::abs(block[1] / 4 - qGreen(q))
+                + std::abs(block[2] / 4 - qBlue(q));
+        }
+    }
+    const double meanDifference = double(difference) / (3.0 * photo.width() * photo.height());
+    QVERIFY2(meanDifference < 4.0, qPrintable(QString::number(meanDifference)));
 }
 
 void TestForm2Layout::focusStartsOnPictureAndTabsInOrder()

@@ -2,7 +2,11 @@
 //
 //   compass.bmp         the "photograph" of a brass compass lying on an old map, shown beside the
 //                       locator fields (24-bit uncompressed BMP)
-//   rotavel.ico         the window / executable icon, 24 x 24 in 256 colours and in 32-bit ARGB
+//   compass@2x.png      the same photograph rendered at twice the density (416 x 830), for
+//                       screens with two device pixels to each of the window's pixels
+//   rotavel.ico         the window icon, 24 x 24 in 256 colours and in 32-bit ARGB
+//   rotavel-windows.ico the Windows program file's icon: the two 24 x 24 images of rotavel.ico
+//                       first, then 32, 48, 64 and 128 pixels in 32-bit ARGB and 256 as PNG
 //   rotavel-<n>.png     the same icon for desktop launchers (24, 48, 64, 128 and 256 pixels)
 //   rotavel.svg         the icon as scalable vector graphics, same geometry
 //   rotavel.icns        the same icon for a macOS application bundle (PNG renderings from 16 to
@@ -264,6 +268,23 @@ namespace Photo {
     const QColor CardEdge(222, 205, 164);
     const QColor PrintInk(28, 24, 20);
 
+    // The photograph is laid out in its own pixels (Width x Height) and rendered at a whole
+    // number of device pixels to each: 1 for the picture itself, 2 for screens of twice the
+    // density. The canvas and every layer carry that number as their device pixel ratio, so the
+    // painter draws shapes in picture pixels, while the per-pixel passes work in device pixels and
+    // map them back. Fine texture (paper fibres, film grain) is taken per device pixel, so the
+    // denser rendering is sharper, not a blow-up.
+    int scaleOf(const QPaintDevice &device) { return int(device.devicePixelRatio()); }
+
+    // A transparent layer the size of the picture, at the device's scale.
+    QImage layer(int scale)
+    {
+        QImage image(Width * scale, Height * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        return image;
+    }
+
     // Position on the map sheet for a picture pixel (the sheet is rotated by MapTilt).
     QPointF toMap(double x, double y)
     {
@@ -288,10 +309,11 @@ namespace Photo {
             return countries.fractal(mx / 60.0 + 3.0, my / 60.0, 3) * CountryCount * 1.6;
         };
 
+        const double scale = scaleOf(canvas);
         for (int y = 0; y < canvas.height(); ++y) {
             auto *row = reinterpret_cast<QRgb *>(canvas.scanLine(y));
             for (int x = 0; x < canvas.width(); ++x) {
-                const QPointF m = toMap(x, y);
+                const QPointF m = toMap(x / scale, y / scale);
 
                 // Aged sheet: blotchy toning plus paper fibres.
                 const double toning = stains.fractal(m.x() / 40.0, m.y() / 40.0, 4);
@@ -378,8 +400,8 @@ namespace Photo {
     // Soft shadow of the whole case on the map, blurred like a real one.
     void paintCaseShadow(QPainter &painter)
     {
-        QImage shadow(Width, Height, QImage::Format_ARGB32_Premultiplied);
-        shadow.fill(Qt::transparent);
+        const int scale = scaleOf(*painter.device());
+        QImage shadow = layer(scale);
         {
             QPainter shadowPainter(&shadow);
             shadowPainter.setRenderHint(QPainter::Antialiasing);
@@ -387,7 +409,7 @@ namespace Photo {
             shadowPainter.setBrush(QColor(40, 25, 10, 170));
             shadowPainter.drawEllipse(Centre + ShadowOffset, CaseRadius + 2.0, CaseRadius + 2.0);
         }
-        painter.drawImage(0, 0, blurred(shadow, 5));
+        painter.drawImage(0, 0, blurred(shadow, 5 * scale));
 
         // Contact shadow where the case touches the paper.
         painter.setPen(QPen(QColor(30, 18, 6, 120), 2.0));
@@ -486,11 +508,12 @@ namespace Photo {
 
         // Tarnish: darker, slightly green patches where hands have not polished the metal.
         const ValueNoise tarnish(MapSeed + 11);
-        QImage spots(Width, Height, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < Height; ++y) {
+        const double scale = scaleOf(*painter.device());
+        QImage spots = layer(int(scale));
+        for (int y = 0; y < spots.height(); ++y) {
             auto *row = reinterpret_cast<QRgb *>(spots.scanLine(y));
-            for (int x = 0; x < Width; ++x) {
-                const double n = tarnish.fractal(x / 14.0, y / 14.0, 4);
+            for (int x = 0; x < spots.width(); ++x) {
+                const double n = tarnish.fractal(x / scale / 14.0, y / scale / 14.0, 4);
                 const int alpha = int(55.0 * smoothstep(0.6, 0.85, n));
                 row[x] = qPremultiply(qRgba(60, 56, 28, alpha));
             }
@@ -527,11 +550,12 @@ namespace Photo {
 
         // Foxing and toning of an old printed card.
         const ValueNoise age(MapSeed + 20);
-        QImage toning(Width, Height, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < Height; ++y) {
+        const double scale = scaleOf(*painter.device());
+        QImage toning = layer(int(scale));
+        for (int y = 0; y < toning.height(); ++y) {
             auto *row = reinterpret_cast<QRgb *>(toning.scanLine(y));
-            for (int x = 0; x < Width; ++x) {
-                const double n = age.fractal(x / 22.0, y / 22.0, 4);
+            for (int x = 0; x < toning.width(); ++x) {
+                const double n = age.fractal(x / scale / 22.0, y / scale / 22.0, 4);
                 const int alpha =
                     int(255.0 * (0.16 * smoothstep(0.5, 0.85, n) + 0.03 * grain(x, y, 22)));
                 row[x] = qPremultiply(qRgba(150, 110, 60, std::min(alpha, 255)));
@@ -677,8 +701,8 @@ namespace Photo {
     void paintNeedle(QPainter &painter)
     {
         // Shadow on the card: the needle floats a few millimetres above it.
-        QImage shadow(Width, Height, QImage::Format_ARGB32_Premultiplied);
-        shadow.fill(Qt::transparent);
+        const int scale = scaleOf(*painter.device());
+        QImage shadow = layer(scale);
         {
             QPainter shadowPainter(&shadow);
             shadowPainter.setRenderHint(QPainter::Antialiasing);
@@ -687,7 +711,7 @@ namespace Photo {
         }
         painter.save();
         painter.setClipPath(disc(Centre, CardRadius));
-        painter.drawImage(0, 0, blurred(shadow, 2));
+        painter.drawImage(0, 0, blurred(shadow, 2 * scale));
         painter.restore();
 
         painter.save();
@@ -813,11 +837,12 @@ namespace Photo {
     // Camera look: light falling off towards the corners and a little film grain.
     void developPhoto(QImage &canvas)
     {
+        const double scale = scaleOf(canvas);
         for (int y = 0; y < canvas.height(); ++y) {
             auto *row = reinterpret_cast<QRgb *>(canvas.scanLine(y));
             for (int x = 0; x < canvas.width(); ++x) {
-                const double dx = (x - 70.0) / Width;
-                const double dy = (y - 160.0) / Height;
+                const double dx = (x / scale - 70.0) / Width;
+                const double dy = (y / scale - 160.0) / Height;
                 const double falloff = 1.0 - 0.35 * std::min(1.0, (dx * dx + dy * dy) * 1.6);
                 const double noise = (grain(x, y, 99) - 0.5) * 7.0;
                 auto channel = [&](int value) {
@@ -829,9 +854,11 @@ namespace Photo {
         }
     }
 
-    QImage render()
+    // The photograph at `scale` device pixels to each of its own.
+    QImage render(int scale)
     {
-        QImage canvas(Width, Height, QImage::Format_RGB32);
+        QImage canvas(Width * scale, Height * scale, QImage::Format_RGB32);
+        canvas.setDevicePixelRatio(scale);
         paintMapSheet(canvas);
 
         QPainter painter(&canvas);
@@ -1400,15 +1427,26 @@ int main(int argc, char *argv[])
     };
 
     const QString compassPath = output.filePath(QStringLiteral("compass.bmp"));
-    report(writeFile(compassPath, bmp24(Photo::render())), compassPath);
+    report(writeFile(compassPath, bmp24(Photo::render(1))), compassPath);
+    const QString compass2xPath = output.filePath(QStringLiteral("compass@2x.png"));
+    report(Photo::render(2).save(compass2xPath, "PNG"), compass2xPath);
 
     constexpr int IconSize = 24;
     const QImage icon = Icon::renderIcon(IconSize);
+    const std::vector<Icon::IconEntry> windowIcons = { { IconSize, 8, 0, Icon::dib8(icon) },
+        { IconSize, 32, 0, Icon::dib32(icon) } };
     const QString icoPath = output.filePath(QStringLiteral("rotavel.ico"));
-    report(writeFile(icoPath,
-               Icon::ico({ { IconSize, 8, 0, Icon::dib8(icon) },
-                   { IconSize, 32, 0, Icon::dib32(icon) } })),
-        icoPath);
+    report(writeFile(icoPath, Icon::ico(windowIcons)), icoPath);
+
+    // Windows shows a program file's icon from 16 to 256 pixels (Explorer's largest view),
+    // scaling down from the nearest larger image. Images of 256 pixels are stored as PNG, as
+    // Windows Vista introduced, to keep the file small.
+    std::vector<Icon::IconEntry> programIcons = windowIcons;
+    for (int size : { 32, 48, 64, 128 })
+        programIcons.push_back({ size, 32, 0, Icon::dib32(Icon::renderIcon(size)) });
+    programIcons.push_back({ 256, 32, 0, Icon::png(Icon::renderIcon(256)) });
+    const QString programIcoPath = output.filePath(QStringLiteral("rotavel-windows.ico"));
+    report(writeFile(programIcoPath, Icon::ico(programIcons)), programIcoPath);
 
     // The hicolor theme's sizes; 24 pixels is the .ico's own rendering.
     for (int size : { IconSize, 48, 64, 128, 256 }) {

@@ -1,13 +1,12 @@
 #include "form2.h"
 
 #include "controls.h"
+#include "pictures.h"
 #include "window/form2_handlers.h"
 #include "window/form2_layout.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QPixmap>
 
 #include <algorithm>
 #include <vector>
@@ -19,7 +18,8 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
     case ControlKind::PictureBox: {
-        auto *picture = new toolkit::PictureBox(QPixmap(QStringLiteral(":/compass.bmp")), window);
+        auto *picture =
+            new toolkit::PictureBox(compassPicture(window->devicePixelRatioF()), window);
         // It holds the focus when the window opens: a screen reader should
         // have something better to announce than an empty frame.
         picture->setAccessibleName(QStringLiteral("Compass"));
@@ -53,7 +53,7 @@ Form2::Form2(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(QString::fromLatin1(form2Caption));
-    setWindowIcon(QIcon(QStringLiteral(":/rotavel.ico")));
+    setWindowIcon(form2Icon());
     resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
 
     std::vector<std::pair<int, QWidget *>> tabOrder;

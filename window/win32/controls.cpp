@@ -15,16 +15,11 @@ constexpr int photographWidth = 208;
 constexpr int photographHeight = 415;
 
 // Loaded on first use and kept for the run of the program, like the
-// resources they come from.
-HBITMAP photograph(HINSTANCE instance, int resourceId)
+// resource it comes from.
+HBITMAP photograph(HINSTANCE instance)
 {
-    static HBITMAP single = nullptr;
-    static HBITMAP twice = nullptr;
-    HBITMAP &bitmap = resourceId == IDB_COMPASS ? single : twice;
-    if (!bitmap) {
-        bitmap = static_cast<HBITMAP>(LoadImageW(
-            instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    }
+    static HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(
+        instance, MAKEINTRESOURCEW(IDB_COMPASS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     return bitmap;
 }
 
@@ -37,30 +32,21 @@ void paintPicture(HWND box)
     FillRect(dc, &inner, GetSysColorBrush(COLOR_BTNFACE));
 
     // At 96 dpi the photograph is drawn pixel for pixel; on a denser screen
-    // it keeps its size on the screen, from the double-resolution rendering
-    // where there is one.
+    // it keeps its size on the screen.
     const UINT dpi = GetDpiForWindow(box);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
-    HBITMAP source = photograph(instance, IDB_COMPASS);
-    int scale = 1;
-    if (dpi > USER_DEFAULT_SCREEN_DPI) {
-        if (HBITMAP sharper = photograph(instance, IDB_COMPASS_2X)) {
-            source = sharper;
-            scale = 2;
-        }
-    }
-    if (source) {
+    if (HBITMAP source = photograph(instance)) {
         HDC sourceDc = CreateCompatibleDC(dc);
         HGDIOBJ previous = SelectObject(sourceDc, source);
         const int width = MulDiv(photographWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
         const int height = MulDiv(photographHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-        if (width == photographWidth * scale && height == photographHeight * scale) {
+        if (width == photographWidth && height == photographHeight) {
             BitBlt(dc, 0, 0, width, height, sourceDc, 0, 0, SRCCOPY);
         } else {
             SetStretchBltMode(dc, HALFTONE);
             SetBrushOrgEx(dc, 0, 0, nullptr);
-            StretchBlt(dc, 0, 0, width, height, sourceDc, 0, 0, photographWidth * scale,
-                photographHeight * scale, SRCCOPY);
+            StretchBlt(dc, 0, 0, width, height, sourceDc, 0, 0, photographWidth, photographHeight,
+                SRCCOPY);
         }
         SelectObject(sourceDc, previous);
         DeleteDC(sourceDc);

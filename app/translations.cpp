@@ -1,0 +1,20 @@
+#include "translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QString>
+#include <QTranslator>
+
+bool installToolkitTranslations(QCoreApplication &application)
+{
+    // qtbase holds the texts of the widgets; the locale tries each of the user's languages in
+    // turn ("de_AT", then "de").
+    auto *translator = new QTranslator(&application);
+    if (!translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}

@@ -1,0 +1,25 @@
+#include "pictures.h"
+
+#include <QString>
+
+QPixmap compassPicture(qreal devicePixelRatio)
+{
+    // A ratio between 1 and 2 (1.25, 1.5) gets the dense rendering scaled down, which stays
+    // sharper than the ordinary one scaled up.
+    if (devicePixelRatio <= 1.0)
+        return QPixmap(QStringLiteral(":/compass.bmp"));
+    QPixmap picture(QStringLiteral(":/compass@2x.png"));
+    picture.setDevicePixelRatio(2.0);
+    return picture;
+}
+
+// A window hands its icon to the window manager as pixel images only (_NET_WM_ICON on X11, buffers
+// on Wayland), so the scalable drawing is not among them: docks and launchers find it through the
+// desktop entry, in the icon theme.
+QIcon form2Icon()
+{
+    QIcon icon(QStringLiteral(":/rotavel.ico"));
+    for (int size : { 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/rotavel-%1.png").arg(size));
+    return icon;
+}
