@@ -62,7 +62,7 @@ check: deps
 		ctest --output-on-failure --no-tests=error
 
 clean:
-	rm -rf $(BUILD) $(CHECK_BUILD)
+	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD)
 
 # The Debian package, from its own build tree installed under /usr:
 # $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found
@@ -76,19 +76,39 @@ package: deps
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
-# The geometry library and its reference values built for 64-bit Windows with
-# MinGW-w64 and run under Wine. Installs its own packages; not part of `make
-# test`.
-CROSS_BUILD ?= build-cross
-CROSS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 wine wine64
+# The native Windows program, cross-built with MinGW-w64 into
+# $(WINDOWS_BUILD)/: rotavel.exe, the zip rotavel-<version>-windows-x64.zip
+# and the installer rotavel-<version>-windows-x64-setup.exe.
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 nsis
+# Wine runs the Windows tests, on an X server of their own with a window
+# manager (without one, hiding and closing windows stalls under Wine).
+WINDOWS_TEST_PACKAGES = wine wine64 xvfb xauth openbox
+WINDOWS_TEST_SCREEN = 2560x1600x24
 
-.PHONY: cross-test
-cross-test:
-	$(call install_missing,$(CROSS_PACKAGES))
-	cmake -S tests/cross -B $(CROSS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+.PHONY: windows windows-test cross-test
+windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
-	cmake --build $(CROSS_BUILD)
-	cd $(CROSS_BUILD) && ctest --output-on-failure --no-tests=error
+	cmake --build $(WINDOWS_BUILD)
+	cd $(WINDOWS_BUILD) && cpack
+	cp $(WINDOWS_BUILD)/app/rotavel.exe $(WINDOWS_BUILD)/rotavel.exe
+	@ls -l $(WINDOWS_BUILD)/rotavel.exe $(WINDOWS_BUILD)/rotavel-*-windows-x64*
+
+# The Windows tests under Wine: the window through its real controls, its
+# layout at 96 and 192 dpi, the decimal comma under German settings, the
+# installer and uninstaller, and the geometry's reference values.
+windows-test: windows
+	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
+	cd $(WINDOWS_BUILD) && xvfb-run -a -s "-screen 0 $(WINDOWS_TEST_SCREEN)" \
+		sh -c 'openbox >/dev/null 2>&1 & wm=$$!; ctest --output-on-failure --no-tests=error; \
+		status=$$?; kill $$wm 2>/dev/null; exit $$status'
+
+# The geometry's reference values alone, under Wine.
+cross-test: windows
+	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure -R geometry_cross_test
 
 # Benchmarks, not part of `make test`: a Release build of their own in
 # build-bench/, every benchmark run, and one table of the figures against
