@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/win32/form2_window.h"
 
 // The program on Windows: the runtime builds the window, shows it and runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the start-up benchmark: a window with Form2's caption,
 // icon, size and its fifteen controls in the same places, with the same texts
 // and the compass picture, made of Qt's stock widgets and with no handlers. It

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The locator geometry from two texts to bearing and distance, per pair, over
 // a fixed set of random valid pairs, beside three yardsticks: the same
 // arithmetic with nothing around it, the least arithmetic any spherical

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's commands as the user meets them, through a real Form2 on Qt's
 // offscreen platform: Calculate, the sixth key typed into Locator 2, and a
 // large paste into a locator field. Whatever a run changes is put back with

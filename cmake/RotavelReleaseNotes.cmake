@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads NEWS.md into the two other forms of the release notes: the <release>
 # elements of the AppStream metainfo and a Debian changelog. A release is a
 # heading "## VERSION (YYYY-MM-DD)" followed by items "- text", which may go on

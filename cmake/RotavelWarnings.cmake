@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings for every target of ours, set per target.
 function(rotavel_warnings target)
     target_compile_options(${target} PRIVATE

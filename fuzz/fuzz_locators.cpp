@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The path of two typed locators through the geometry, as the window takes
 // it: check and complete both texts, decode both working strings, solve. Any
 // UTF-16 content is possible in a text field (pasted text, NUL, lone

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two text forms of numbers, fed any double and any decimal separator.
 // A coordinate must read back as the number it shows, in plain notation, for
 // whatever value and separator the locale hands in; a result must show its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solver on its own, fed any four doubles: NaN, the infinities, huge,
 // tiny and subnormal values, latitudes far beyond the poles. It never fails:
 // a step that cannot be evaluated keeps the value it would have replaced, so

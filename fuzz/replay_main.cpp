@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over every file of the corpus directories given on the
 // command line, in name order, without libFuzzer: the seed corpus becomes a
 // regression test that any compiler can build. A directory without a single

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of a configured and built tree with CPack and
 # reads it back: what a desktop needs must be in it, in the right places and
 # sizes, under the one application id, with the control fields apt relies on,

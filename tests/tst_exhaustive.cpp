@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every locator of the grid, one by one: all 18 x 18 x 10 x 10 x 24 x 24
 // six-character locators must be accepted in either case and in either field,
 // decode exactly onto the centre of their subsquare, and give a bearing and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make_pictures: paints the artwork that ships with Rotavel.
 //
 //   compass.bmp         the "photograph" of a brass compass lying on an old map, shown beside the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack once per package it makes: the zip keeps the plain name,
 # the installer says what it is.
 if(CPACK_GENERATOR STREQUAL "NSIS")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The geometry library on another platform: a plain C++ driver that checks
 # the reference values the QtTest suites check at home, built with the
 # Windows program (MinGW has no Qt here) and run by tests/win32.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference values of the geometry suites, checked without Qt, so that a
 // build for another platform (64-bit Windows with MinGW-w64, under Wine) can
 // show it computes what the Linux build computes. The tables are those of

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # installer_test.sh CPACK CONFIG SCRATCH
 # Makes the installer from the build's package configuration, installs it
 # silently into the current Wine prefix, checks what it put there, runs the

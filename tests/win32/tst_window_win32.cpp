@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on Windows, through its real controls: the behaviour cases
 // every toolkit's window replays, here as the platform's own mouse, key and
 // character messages through the window's event loop, and the layout in

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # wine_prefix.sh [--fresh] PREFIX DPI COMMAND...
 # Runs COMMAND in the Wine prefix PREFIX, made on first use (with --fresh,
 # anew) for a screen of DPI dots per inch: quiet, without the .NET and
