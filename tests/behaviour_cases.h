@@ -19,7 +19,7 @@ enum class Key { Tab, Backtab, Enter, Escape, Space, Backspace, Home, End, Right
 
 struct Action
 {
-    enum class Kind { Click, Type, Press, Paste };
+    enum class Kind { Click, Type, Press, Paste, CloseBox };
     Kind kind;
     std::string_view control = {}; // Click: the control clicked in its middle
     std::u16string_view text = {}; // Type: one key a UTF-16 unit; Paste: from the clipboard
@@ -45,6 +45,12 @@ inline Action press(Key key, int times = 1)
 inline Action paste(std::u16string_view text)
 {
     return { Action::Kind::Paste, {}, text };
+}
+
+// The close box in the window's title bar.
+inline Action closeBox()
+{
+    return { Action::Kind::CloseBox };
 }
 
 struct Field
@@ -173,6 +179,8 @@ inline std::vector<Case> cases()
             errorMarks, "Command1" },
         { "Escape closes nothing", { click("Text5"), press(Key::Escape) }, initialTexts, "Text5" },
         { "Exit closes the window", { click("Command2") }, {}, {}, -1, 0, true },
+        { "the close box closes the window, whatever the fields show",
+            locator2(u"jn61f") + std::vector { closeBox() }, {}, {}, -1, 0, true },
     };
 }
 

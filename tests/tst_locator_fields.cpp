@@ -97,6 +97,12 @@ void TestLocatorFields::replay(const behaviour::Action &action)
     case Action::Kind::Type:
         typeText(focus, qtText(action.text));
         break;
+    case Action::Kind::CloseBox: {
+        // What the platform delivers for the close box.
+        QCloseEvent close;
+        QGuiApplication::sendEvent(m_form->windowHandle(), &close);
+        break;
+    }
     case Action::Kind::Paste:
         QGuiApplication::clipboard()->setText(qtText(action.text));
         QTest::keySequence(focus, QKeySequence::Paste);

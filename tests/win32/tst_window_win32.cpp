@@ -194,6 +194,10 @@ void replay(HWND form, const behaviour::Action &action)
         for (const char16_t unit : action.text)
             post(GetFocus(), WM_CHAR, unit, 1);
         break;
+    case Action::Kind::CloseBox:
+        // What the title bar's close box sends.
+        post(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
     case Action::Kind::Paste: {
         const std::size_t bytes = (action.text.size() + 1) * sizeof(wchar_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -305,6 +309,11 @@ void sharedBehaviour(std::u16string_view separator)
             check(int(start) == expected.caret && start == end,
                 "the caret at " + std::to_string(start) + ".." + std::to_string(end) + ", not "
                     + std::to_string(expected.caret));
+        }
+        for (const ControlSpec &control : form2Controls) {
+            if (!control.visible && IsWindow(form))
+                check(!IsWindowVisible(find(form, control.name)),
+                    std::string(control.name) + " stays hidden");
         }
         check(emptyMessages == expected.emptyMessages,
             std::to_string(emptyMessages) + " message boxes");
