@@ -377,6 +377,45 @@ void layoutInPixels(int expectedDpi)
         ++passed;
 }
 
+// Moved to a monitor of another dpi, the window lays itself out anew for
+// it, as the platform's WM_DPICHANGED asks: the controls in twips at the new
+// dpi, the window at the place suggested.
+void movedToAnotherMonitor()
+{
+    current = "moved to a monitor of twice the dpi";
+    const int failedBefore = failed;
+    HWND form = openForm2();
+    const int newDpi = int(GetDpiForWindow(form)) * 2;
+    RECT suggested { 40, 30, 40 + 1100, 30 + 1000 };
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), LPARAM(&suggested));
+    settle(form);
+
+    // The frame around the client area is the platform's to scale; Wine,
+    // which sends no such message itself, keeps it as it was.
+    RECT frame;
+    GetWindowRect(form, &frame);
+    check(frame.left == suggested.left && frame.top == suggested.top, "at the place suggested");
+    for (const ControlSpec &control : form2Controls) {
+        HWND shown = GetWindow(form, GW_CHILD);
+        // The control that was at its place at the old dpi, wherever it is now.
+        for (; shown; shown = GetWindow(shown, GW_HWNDNEXT)) {
+            RECT place;
+            GetWindowRect(shown, &place);
+            MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT *>(&place), 2);
+            const RECT wanted { twipsToPixels(control.leftTwips, newDpi),
+                twipsToPixels(control.topTwips, newDpi),
+                twipsToPixels(control.leftTwips + control.widthTwips, newDpi),
+                twipsToPixels(control.topTwips + control.heightTwips, newDpi) };
+            if (place.left == wanted.left && place.top == wanted.top)
+                break;
+        }
+        check(shown != nullptr, std::string(control.name) + " at its place for the new dpi");
+    }
+    close(form);
+    if (failed == failedBefore)
+        ++passed;
+}
+
 // Pasted into an empty locator field, anything a user can paste comes out
 // as a plain edit box keeps it, upper-cased, with the caret at its end:
 // nothing lost, nothing hangs. (An edit box holds no NUL: the platform's
@@ -487,6 +526,7 @@ int main(int argc, char *argv[])
         programIcon(program);
     layoutInPixels(dpi);
     sharedBehaviour(separator);
+    movedToAnotherMonitor();
     badInput();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
