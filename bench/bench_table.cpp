@@ -28,8 +28,10 @@ public:
         for (const Run &run : runs) {
             if (run.error_occurred)
                 continue;
+            // The time the benchmark's own thread ran: on a machine shared with
+            // other work, the wall clock also counts the time others had.
             const double ns =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             std::string name = run.run_name.function_name;
             if (!run.run_name.args.empty())
                 name += "/" + run.run_name.args;
