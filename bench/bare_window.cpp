@@ -44,7 +44,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QString::fromLatin1(form2Caption));
-    window.setWindowIcon(QIcon(QStringLiteral(":/rotavel.ico")));
+    // The icon in every size the window offers, as the window manager gets it.
+    QIcon icon(QStringLiteral(":/rotavel.ico"));
+    for (const int size : { 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/rotavel-%1.png").arg(size));
+    window.setWindowIcon(icon);
     window.resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
     for (const ControlSpec &placed : form2Controls) {
         QWidget *control = stockControl(placed, &window);
