@@ -118,10 +118,7 @@ public:
         XSync(m_x, False);
     }
 
-    ~Launcher()
-    {
-        XCloseDisplay(m_x);
-    }
+    ~Launcher() { XCloseDisplay(m_x); }
 
     Measurement run(const std::vector<std::string> &command)
     {

@@ -23,7 +23,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace {
 
 int passed = 0;
