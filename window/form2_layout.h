@@ -7,8 +7,10 @@
 // inch: 15 to the pixel at 96 dots per inch. Every toolkit builds the window
 // from this table.
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 enum class ControlKind { PictureBox, Label, TextBox, CommandButton };
 
@@ -69,3 +71,18 @@ inline constexpr std::array<ControlSpec, 15> form2Controls{{
     {"Text8",    ControlKind::TextBox,       "Text8",      5160, 4920, 1095,  375,  8, false, nullptr}, // longitude 2, west positive
 }};
 // clang-format on
+
+// The controls that take the focus, as positions in form2Controls, in the
+// order Tab visits them: ascending tab index. Labels never take the focus.
+inline std::vector<std::size_t> form2TabOrder()
+{
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < form2Controls.size(); ++i) {
+        if (form2Controls[i].kind != ControlKind::Label)
+            order.push_back(i);
+    }
+    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+        return form2Controls[a].tabIndex < form2Controls[b].tabIndex;
+    });
+    return order;
+}

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLocale>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -57,15 +56,14 @@ Form2::Form2(QWidget *parent)
     setWindowIcon(form2Icon());
     resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
 
-    std::vector<std::pair<int, QWidget *>> tabOrder;
+    std::vector<QWidget *> controls;
     for (const ControlSpec &spec : form2Controls) {
         QWidget *control = createControl(spec, this);
         control->setObjectName(QString::fromLatin1(spec.name));
         control->setGeometry(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips),
             twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips));
         control->setVisible(spec.visible);
-        if (spec.kind != ControlKind::Label)
-            tabOrder.emplace_back(spec.tabIndex, control);
+        controls.push_back(control);
 
         // Every event of interest goes to the handlers, which pick their own.
         const std::string_view name = spec.name;
@@ -81,10 +79,10 @@ Form2::Form2(QWidget *parent)
         if (spec.buddy)
             findChild<QLabel *>(QString::fromLatin1(spec.name))->setBuddy(field(spec.buddy));
     }
-    std::sort(tabOrder.begin(), tabOrder.end());
+    const std::vector<std::size_t> tabOrder = form2TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-    tabOrder.front().second->setFocus();
+        setTabOrder(controls[tabOrder[i - 1]], controls[tabOrder[i]]);
+    controls[tabOrder.front()]->setFocus();
 }
 
 QLineEdit *Form2::field(std::string_view name) const

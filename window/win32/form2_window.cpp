@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,16 +121,8 @@ void Form2Window::createControls(HINSTANCE instance)
     // Creation order is the order of Tab: ascending tab index. Each label
     // comes just before the field it names, where screen readers look for a
     // field's name; labels take no focus, so Tab passes over them.
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < form2Controls.size(); ++i) {
-        if (form2Controls[i].kind != ControlKind::Label)
-            order.push_back(i);
-    }
-    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-        return form2Controls[a].tabIndex < form2Controls[b].tabIndex;
-    });
     std::vector<std::size_t> creation;
-    for (const std::size_t i : order) {
+    for (const std::size_t i : form2TabOrder()) {
         for (std::size_t j = 0; j < form2Controls.size(); ++j) {
             const ControlSpec &label = form2Controls[j];
             if (label.kind == ControlKind::Label && label.buddy
