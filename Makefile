@@ -42,7 +42,9 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
-run: build
+# Only the program: the tests and fuzz targets are built by `make test`.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target rotavel
 	$(BUILD)/app/rotavel
 
 test: build

@@ -10,19 +10,36 @@
 //
 // The decimal separator is ".", as under the C or U.S. English settings.
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace behaviour {
 
-enum class Key { Tab, Backtab, Enter, Escape, Space, Backspace, Home, End, Right, ShiftLeft };
+enum class Key {
+    Tab,
+    Backtab,
+    Enter,
+    KeypadEnter,
+    Escape,
+    Space,
+    Backspace,
+    Home,
+    End,
+    Right,
+    ShiftLeft,
+    ShiftHome
+};
 
 struct Action
 {
-    enum class Kind { Click, Type, Press, Paste, CloseBox };
+    enum class Kind { Click, Type, Press, Paste, Clipboard, MenuCommand, CloseBox };
     Kind kind;
     std::string_view control = {}; // Click: the control clicked in its middle
-    std::u16string_view text = {}; // Type: one key a UTF-16 unit; Paste: from the clipboard
+    // Type: one key a UTF-16 unit; Paste: from the clipboard, with the
+    // keyboard; Clipboard: put there by another program; MenuCommand: the
+    // item's text, without its access key's mark or its shortcut
+    std::u16string_view text = {};
     Key key = Key::Tab; // Press
     int times = 1; // Press
 };
@@ -47,6 +64,19 @@ inline Action paste(std::u16string_view text)
     return { Action::Kind::Paste, {}, text };
 }
 
+// Another program puts `text` on the clipboard.
+inline Action clipboard(std::u16string_view text)
+{
+    return { Action::Kind::Clipboard, {}, text };
+}
+
+// The focused field's context menu, opened with the keyboard's menu key,
+// and its item `item` chosen with the menu's own keys (arrows, then Enter).
+inline Action menu(std::u16string_view item)
+{
+    return { Action::Kind::MenuCommand, {}, item };
+}
+
 // The close box in the window's title bar.
 inline Action closeBox()
 {
@@ -68,6 +98,7 @@ struct Case
     int caret = -1; // the caret in the focused field afterwards, if checked
     int emptyMessages = 0; // empty message boxes shown and dismissed on the way
     bool closed = false; // the window is gone
+    std::optional<std::u16string_view> clipboard = {}; // the clipboard's text afterwards
 };
 
 // Clicks into a field and deletes its `length` characters.
@@ -97,6 +128,8 @@ inline std::vector<Case> cases()
     const std::vector<Field> toJN61FV { { "Text5", u"JN61FV" }, { "Text6", u" 350" },
         { "Text1", u" 285" }, { "Text7", u"41.1458333333333" }, { "Text2", u"-16.5416666666667" },
         { "Text4", u"41.8958333333333" }, { "Text8", u"-12.4583333333333" } };
+    const std::vector<Field> toIO91WM { { "Text5", u"IO91WM" }, { "Text6", u" 1712" },
+        { "Text1", u" 318" }, { "Text4", u"51.5208333333333" }, { "Text8", u"0.125" } };
 
     return {
         // Start and the keyboard's way through the window.
@@ -150,12 +183,45 @@ inline std::vector<Case> cases()
             { { "Text5", u"JN61FW" }, { "Text6", u" 351" }, { "Text1", u" 286" } }, "Text5", 6 },
         { "a blank as sixth character calculates", locator2(u"jn81g "), errorMarks, "Text5", 0 },
         { "pasting a locator calculates", emptied("Text5", 3) + std::vector { paste(u"io91wm") },
-            { { "Text5", u"IO91WM" }, { "Text6", u" 1712" }, { "Text1", u" 318" },
-                { "Text4", u"51.5208333333333" }, { "Text8", u"0.125" } },
-            "Text5", 6 },
+            toIO91WM, "Text5", 6 },
         { "pasted emoji and right-to-left letters are kept",
             { click("Text3"), press(Key::End), paste(u"\U0001F4E1\u05E9") },
             { { "Text3", u"JN81GD\U0001F4E1\u05E9" } }, "Text3", 9 },
+        // The fields' context menu acts on the selection (fixed: on Linux the
+        // selection was dropped when the focus came back from the menu), and a
+        // paste keeps the first line of what it brings.
+        { "fixed: Copy from the context menu copies the selection",
+            { click("Text3"), press(Key::End), press(Key::ShiftHome), menu(u"Copy") },
+            { { "Text3", u"JN81GD" } }, "Text3", -1, 0, false, u"JN81GD" },
+        { "fixed: Cut from the context menu takes the selection to the clipboard",
+            { click("Text3"), press(Key::End), press(Key::ShiftLeft, 2), menu(u"Cut") },
+            { { "Text3", u"JN81" } }, "Text3", 4, 0, false, u"GD" },
+        { "fixed: Delete from the context menu leaves the clipboard alone",
+            { clipboard(u"kept"), click("Text3"), press(Key::End), press(Key::ShiftLeft, 2),
+                menu(u"Delete") },
+            { { "Text3", u"JN81" } }, "Text3", 4, 0, false, u"kept" },
+        { "fixed: Undo from the context menu takes a cut back",
+            { click("Text3"), press(Key::End), press(Key::ShiftLeft, 2), menu(u"Cut"),
+                menu(u"Undo") },
+            { { "Text3", u"JN81GD" } }, "Text3", 6 },
+        { "fixed: Select All from the context menu, then Copy",
+            { click("Text6"), menu(u"Select All"), menu(u"Copy") }, { { "Text6", u"..." } },
+            "Text6", -1, 0, false, u"..." },
+        { "fixed: Paste from the context menu puts the first line in place of the selection",
+            locator2(u"jn61fv")
+                + std::vector { press(Key::ShiftHome), clipboard(u"io91wm\n"), menu(u"Paste") },
+            toIO91WM, "Text5", 6 },
+        { "a keyboard paste replaces the selection",
+            { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"io91wm") },
+            { { "Text3", u"IO91WM" } }, "Text3", 6 },
+        { "fixed: a pasted line break and what follows are dropped: the locator calculates",
+            emptied("Text5", 3) + std::vector { paste(u"io91wm\n") }, toIO91WM, "Text5", 6 },
+        { "fixed: of a pasted text of several lines the first is kept",
+            emptied("Text5", 3) + std::vector { paste(u"io91wm\r\njn61fv\r\n") }, toIO91WM, "Text5",
+            6 },
+        { "fixed: a pasted carriage return alone ends the line too",
+            { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"jn61\rfv") },
+            { { "Text3", u"JN61" } }, "Text3", 4 },
         { "a result field keeps what the user types",
             { click("Text1"), press(Key::End), type(u"7") }, { { "Text1", u"...7" } }, "Text1", 4 },
 
@@ -172,15 +238,23 @@ inline std::vector<Case> cases()
             errorMarks, {}, -1, 1 },
         { "a long Locator 2: error marks and no message box",
             locator2(u"jn61fvx") + std::vector { click("Command1") }, errorMarks },
-        { "Enter presses no button",
+        { "Enter in a field or on the picture presses no button",
             locator2(u"jn61fv")
-                + std::vector { click("Text6"), press(Key::End), type(u"9"), press(Key::Enter) }
-                + std::vector { press(Key::Tab), press(Key::Enter) },
-            { { "Text6", u" 3509" } }, "Command1" },
+                + std::vector { click("Text6"), press(Key::End), type(u"9"), press(Key::Enter),
+                    press(Key::KeypadEnter), click("Text5"), press(Key::Enter), click("Picture1"),
+                    press(Key::Enter) },
+            { { "Text5", u"JN61FV" }, { "Text6", u" 3509" } }, "Picture1" },
         { "Space presses the focused button",
-            locator2(u"jn61f") + std::vector { press(Key::Tab, 2) }
-                + std::vector { press(Key::Space) },
+            locator2(u"jn61f") + std::vector { press(Key::Tab, 2), press(Key::Space) }, errorMarks,
+            "Command1" },
+        { "fixed: Enter presses the focused Calculate",
+            locator2(u"jn61f") + std::vector { press(Key::Tab, 2), press(Key::Enter) }, errorMarks,
+            "Command1" },
+        { "fixed: keypad Enter presses the focused Calculate",
+            locator2(u"jn61f") + std::vector { press(Key::Tab, 2), press(Key::KeypadEnter) },
             errorMarks, "Command1" },
+        { "fixed: Enter on the focused Exit closes the window",
+            { press(Key::Tab, 6), press(Key::Enter) }, {}, {}, -1, 0, true },
         { "Escape closes nothing", { click("Text5"), press(Key::Escape) }, initialTexts, "Text5" },
         { "Exit closes the window", { click("Command2") }, {}, {}, -1, 0, true },
         { "the close box closes the window, whatever the fields show",

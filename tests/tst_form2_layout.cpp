@@ -29,6 +29,7 @@ private slots:
     void enterAndEscapeDoNothing();
     void screenReadersNameEveryControl_data();
     void screenReadersNameEveryControl();
+    void screenReadersMeetAFrameNamedByItsCaption();
     void exitAndCloseBoxCloseTheWindow();
 
 private:
@@ -280,6 +281,15 @@ void TestForm2Layout::screenReadersNameEveryControl()
         QAccessible::queryAccessibleInterface(control(*m_form, name.toLatin1().constData()));
     QVERIFY(a);
     QTEST(a->text(QAccessible::Name), "accessibleName");
+}
+
+// Fixed: the window was a nameless "filler" to screen readers on Linux.
+void TestForm2Layout::screenReadersMeetAFrameNamedByItsCaption()
+{
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(m_form.get());
+    QVERIFY(a);
+    QCOMPARE(a->role(), QAccessible::Window);
+    QCOMPARE(a->text(QAccessible::Name), "Rotavel 1.1 - Quillo");
 }
 
 void TestForm2Layout::exitAndCloseBoxCloseTheWindow()

@@ -1,20 +1,108 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include "window/pasted_text.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 
 namespace toolkit {
 
+namespace {
+
+QString firstLineOf(const QString &text)
+{
+    const std::u16string_view line = firstLine(std::u16string_view(
+        reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return text.left(static_cast<qsizetype>(line.size()));
+}
+
+} // namespace
+
 void TextBox::focusInEvent(QFocusEvent *event)
 {
     // Qt selects the whole text when Tab brings the focus in; the caret stays
-    // where the user or the last change left it instead.
+    // where the user or the last change left it instead. A selection the box
+    // already had stays: the focus comes back with it from the context menu,
+    // whose Cut, Copy and Delete act on it.
     const int caret = cursorPosition();
+    const bool hadSelection = hasSelectedText();
     QLineEdit::focusInEvent(event);
-    if (hasSelectedText())
+    if (!hadSelection && hasSelectedText())
         setCursorPosition(caret);
+}
+
+// Each way of pasting inserts the first line of what it brings in place of
+// the selection, and can be undone, as a paste of Qt's own.
+void TextBox::paste(const QString &pasted)
+{
+    if (!isReadOnly())
+        insert(firstLineOf(pasted));
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the X11 selection where it was pressed.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        paste(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    // Qt's Paste item, found by its text in the user's language, is given
+    // this box's paste instead of Qt's.
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *item : menu->actions()) {
+        if (item->text().section(u'\t', 0, 0) != pasteText)
+            continue;
+        item->disconnect(this);
+        connect(item, &QAction::triggered, this,
+            [this] { paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    const QMimeData *dropped = event->mimeData();
+    if (!dropped || !dropped->hasText() || firstLineOf(dropped->text()) == dropped->text()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    QMimeData line;
+    line.setText(firstLineOf(dropped->text()));
+    QDropEvent trimmed(event->position(), event->possibleActions(), &line, event->buttons(),
+        event->modifiers(), event->type());
+    trimmed.setDropAction(event->proposedAction());
+    QLineEdit::dropEvent(&trimmed);
+    event->setDropAction(trimmed.dropAction());
+    event->setAccepted(trimmed.isAccepted());
 }
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
@@ -22,6 +110,20 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent)
 {
     setAutoDefault(false);
     setDefault(false);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    // Return, or Enter on the keypad: a focused button is chosen with either,
+    // as with Space. Qt's own push button does so only when it may become the
+    // window's default, which this one never is.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)

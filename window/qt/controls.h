@@ -16,7 +16,8 @@ namespace toolkit {
 
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
-// characters typed into Locator 2 after tabbing there join its "...".
+// characters typed into Locator 2 after tabbing there join its "...". Of a
+// pasted or dropped text it takes the first line.
 class TextBox : public QLineEdit
 {
 public:
@@ -24,14 +25,24 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void paste(const QString &pasted);
 };
 
 // A push button that is never the window's default: Enter in a field presses
-// nothing.
+// nothing. With the focus on it, Enter presses it, as Space does.
 class CommandButton : public QPushButton
 {
 public:
     explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A sunken box that draws a picture at its natural size from its inner

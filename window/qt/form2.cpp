@@ -6,6 +6,7 @@
 #include "window/form2_handlers.h"
 #include "window/form2_layout.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLocale>
 
@@ -42,6 +43,16 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     return nullptr;
 }
 
+// Screen readers meet the window as a frame named by its caption. Qt takes a
+// plain top-level widget for a client area (a "filler" to a Linux screen
+// reader), which would leave the window nameless among the user's others.
+QAccessibleInterface *accessibleForm2(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Form2") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 QString qtName(std::string_view name)
 {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -52,6 +63,11 @@ QString qtName(std::string_view name)
 Form2::Form2(QWidget *parent)
     : QWidget(parent)
 {
+    static const bool accessibleAsFrame = [] {
+        QAccessible::installFactory(accessibleForm2);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsFrame);
     setWindowTitle(QString::fromLatin1(form2Caption));
     setWindowIcon(form2Icon());
     resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
