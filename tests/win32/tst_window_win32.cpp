@@ -167,6 +167,96 @@ void post(HWND target, UINT message, WPARAM wParam, LPARAM lParam)
     PostMessageW(target, message, wParam, lParam);
 }
 
+void putOnClipboard(HWND owner, std::u16string_view text)
+{
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    auto *units = static_cast<char16_t *>(GlobalLock(memory));
+    std::copy(text.begin(), text.end(), units);
+    units[text.size()] = 0;
+    GlobalUnlock(memory);
+    OpenClipboard(owner);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+std::u16string clipboardText()
+{
+    std::u16string text;
+    if (!OpenClipboard(nullptr))
+        return u"(the clipboard does not open)";
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto *units = static_cast<const char16_t *>(GlobalLock(memory))) {
+            text = units;
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// While a context menu is open, its own loop runs this: it finds the item
+// wanted and moves to it with the arrow keys, one step a tick, then chooses
+// it with Enter, as a keyboard user does.
+struct MenuChoice
+{
+    std::u16string item;
+    int steps = 0;
+    bool chosen = false;
+    bool found = true;
+};
+MenuChoice menuChoice;
+
+BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wcscmp(className, L"#32768") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menuWindow = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findOpenMenu, LPARAM(&menuWindow));
+    if (!menuWindow || menuChoice.chosen)
+        return;
+    auto *menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    // The edit box's items carry the messages they send as their ids (Undo
+    // one of two), the same in every language of the user interface.
+    const std::pair<std::u16string_view, UINT> commands[] = { { u"Undo", EM_UNDO },
+        { u"Undo", WM_UNDO }, { u"Cut", WM_CUT }, { u"Copy", WM_COPY }, { u"Paste", WM_PASTE },
+        { u"Delete", WM_CLEAR }, { u"Select All", EM_SETSEL } };
+    int wanted = -1;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        for (const auto &[item, id] : commands) {
+            if (item == menuChoice.item && GetMenuItemID(menu, i) == id)
+                wanted = i;
+        }
+    }
+    const bool reached =
+        wanted >= 0 && (GetMenuState(menu, UINT(wanted), MF_BYPOSITION) & MF_HILITE);
+    const bool enabled = wanted >= 0
+        && !(GetMenuState(menu, UINT(wanted), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    if (reached && enabled) {
+        menuChoice.chosen = true;
+        post(menuWindow, WM_KEYDOWN, VK_RETURN, 1);
+        post(menuWindow, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
+    } else if (wanted < 0 || ++menuChoice.steps > 2 * GetMenuItemCount(menu)) {
+        // Closed, or its loop would take every later key.
+        menuChoice.found = false;
+        menuChoice.chosen = true;
+        post(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1);
+        post(menuWindow, WM_KEYUP, VK_ESCAPE, 1 | (3u << 30));
+    } else {
+        post(menuWindow, WM_KEYDOWN, VK_DOWN, 1);
+        post(menuWindow, WM_KEYUP, VK_DOWN, 1 | (3u << 30));
+    }
+}
+
 void setShift(bool down)
 {
     BYTE keys[256];
@@ -198,19 +288,29 @@ void replay(HWND form, const behaviour::Action &action)
         // What the title bar's close box sends.
         post(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case Action::Kind::Paste: {
-        const std::size_t bytes = (action.text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        auto *units = static_cast<char16_t *>(GlobalLock(memory));
-        std::copy(action.text.begin(), action.text.end(), units);
-        units[action.text.size()] = 0;
-        GlobalUnlock(memory);
-        OpenClipboard(form);
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
+    case Action::Kind::Paste:
+        putOnClipboard(form, action.text);
         // Ctrl+V, as the edit box gets it from the keyboard.
         post(GetFocus(), WM_CHAR, 0x16, 1);
+        break;
+    case Action::Kind::Clipboard:
+        putOnClipboard(nullptr, action.text);
+        return;
+    case Action::Kind::MenuCommand: {
+        // A right click on the focused field opens its context menu, and
+        // leaves its selection as it is. (Wine opens none for the menu key.)
+        menuChoice = { std::u16string(action.text) };
+        const UINT_PTR drive = SetTimer(nullptr, 0, 20, driveMenu);
+        HWND focus = GetFocus();
+        RECT inside;
+        GetClientRect(focus, &inside);
+        const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
+        post(focus, WM_RBUTTONDOWN, MK_RBUTTON, middle);
+        post(focus, WM_RBUTTONUP, 0, middle);
+        settle(form);
+        KillTimer(nullptr, drive);
+        check(menuChoice.chosen && menuChoice.found,
+            "the context menu opens with its item " + narrow(action.text));
         break;
     }
     case Action::Kind::Press: {
@@ -220,6 +320,7 @@ void replay(HWND form, const behaviour::Action &action)
             case Key::Backtab:
                 return VK_TAB;
             case Key::Enter:
+            case Key::KeypadEnter:
                 return VK_RETURN;
             case Key::Escape:
                 return VK_ESCAPE;
@@ -228,6 +329,7 @@ void replay(HWND form, const behaviour::Action &action)
             case Key::Backspace:
                 return VK_BACK;
             case Key::Home:
+            case Key::ShiftHome:
                 return VK_HOME;
             case Key::End:
                 return VK_END;
@@ -238,11 +340,14 @@ void replay(HWND form, const behaviour::Action &action)
             }
             return 0;
         }();
-        const bool shifted = action.key == Key::Backtab || action.key == Key::ShiftLeft;
+        const bool shifted = action.key == Key::Backtab || action.key == Key::ShiftLeft
+            || action.key == Key::ShiftHome;
+        // The keypad's Enter is Return with the extended-key flag.
+        const LPARAM extended = action.key == Key::KeypadEnter ? 1 << 24 : 0;
         for (int i = 0; i < action.times; ++i) {
             setShift(shifted);
-            post(GetFocus(), WM_KEYDOWN, WPARAM(virtualKey), 1);
-            post(GetFocus(), WM_KEYUP, WPARAM(virtualKey), 1 | (3u << 30));
+            post(GetFocus(), WM_KEYDOWN, WPARAM(virtualKey), 1 | extended);
+            post(GetFocus(), WM_KEYUP, WPARAM(virtualKey), 1 | extended | (3u << 30));
             settle(form);
             setShift(false);
         }
@@ -317,6 +422,10 @@ void sharedBehaviour(std::u16string_view separator)
         }
         check(emptyMessages == expected.emptyMessages,
             std::to_string(emptyMessages) + " message boxes");
+        if (expected.clipboard) {
+            const std::u16string held = clipboardText();
+            check(held == *expected.clipboard, "the clipboard holds \"" + narrow(held) + "\"");
+        }
         check(!IsWindow(form) == expected.closed, expected.closed ? "window gone" : "window open");
         close(form);
         if (failed == failedBefore)

@@ -2,8 +2,11 @@
 #include "controls.h"
 
 #include "resources.h"
+#include "window/pasted_text.h"
 
 #include <commctrl.h>
+
+#include <string>
 
 namespace win32 {
 
@@ -79,25 +82,61 @@ LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
     }
 }
 
+// Puts the first line of the clipboard's text in place of the edit box's
+// selection, as a paste that can be undone and that keeps to the box's
+// limit. False when there is no text to paste.
+bool pasteFirstLine(HWND edit)
+{
+    if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY)
+        return false;
+    if (!OpenClipboard(edit))
+        return false;
+    std::u16string line;
+    bool pasted = false;
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto *units = static_cast<const char16_t *>(GlobalLock(memory))) {
+            line = firstLine(units);
+            pasted = true;
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    if (pasted)
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+    return pasted;
+}
+
 LRESULT CALLBACK editProcedure(
     HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
 {
-    // The dialog manager selects the whole text of a box that says it has
-    // a selection to set; this one does not say so.
-    if (message == WM_GETDLGCODE)
+    switch (message) {
+    case WM_GETDLGCODE:
+        // The dialog manager selects the whole text of a box that says it has
+        // a selection to set; this one does not say so.
         return DefSubclassProc(edit, message, wParam, lParam) & ~DLGC_HASSETSEL;
-    return DefSubclassProc(edit, message, wParam, lParam);
+    case WM_PASTE:
+        // Ctrl+V, Shift+Insert and the context menu's Paste all come here.
+        if (pasteFirstLine(edit))
+            return 0;
+        return DefSubclassProc(edit, message, wParam, lParam);
+    default:
+        return DefSubclassProc(edit, message, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK buttonProcedure(
     HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
 {
     switch (message) {
-    case WM_GETDLGCODE:
-        // Not a default button, nor one that may become it: Enter with the
-        // focus here goes to the window, which ignores it.
-        return DefSubclassProc(button, message, wParam, lParam)
+    case WM_GETDLGCODE: {
+        // Never the window's default button, nor one that may become it, so
+        // Enter elsewhere presses nothing. With the focus here, the keyboard
+        // interface takes it for the default one, so Enter chooses this
+        // button as Space does.
+        const LRESULT code = DefSubclassProc(button, message, wParam, lParam)
             & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+        return GetFocus() == button ? code | DLGC_DEFPUSHBUTTON : code;
+    }
     case BM_SETSTYLE:
         // The dialog manager makes a focused push button the default one.
         if ((wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON)

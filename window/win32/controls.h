@@ -17,11 +17,12 @@ bool registerPictureBox(HINSTANCE instance);
 
 // Gives an edit box the behaviour the locator fields rely on: when Tab brings
 // the focus in, its caret stays where it was instead of its whole text being
-// selected, so characters typed into Locator 2 join its "...".
+// selected, so characters typed into Locator 2 join its "...". Of a pasted
+// text it takes the first line.
 void keepCaretOnTab(HWND edit);
 
 // Keeps a push button from ever being the window's default: Enter presses
-// nothing, whichever control has the focus.
+// nothing but the button that has the focus.
 void neverDefault(HWND button);
 
 // The platform's message font (its default user-interface font) at `dpi`.
