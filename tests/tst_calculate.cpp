@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "modal_watch.h"
 #include "window/form2.h"
 
 #include <QtTest>
@@ -66,32 +67,6 @@ void calculate(const Form2 &form, const QString &locator1, const QString &locato
     field(form, "Text5")->setText(locator2);
     if (locator2.size() != 6)
         pressCalculate(form);
-}
-
-struct ModalWatch
-{
-    int seen = 0;
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::Information;
-    int buttons = 0;
-};
-
-// Dismisses the first modal box from inside its own event loop and notes what
-// it showed.
-void watchForModalBox(ModalWatch &watch)
-{
-    QTimer::singleShot(0, [&watch] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        ++watch.seen;
-        watch.text = box->text();
-        watch.title = box->windowTitle();
-        watch.icon = box->icon();
-        watch.buttons = int(box->buttons().size());
-        box->accept();
-    });
 }
 
 } // namespace
@@ -241,15 +216,15 @@ void TestCalculate::badInputGivesErrorMarks()
 void TestCalculate::overlongLocator1ShowsEmptyMessageBox()
 {
     Form2 form;
-    ModalWatch watch;
-    watchForModalBox(watch);
+    ModalWatch boxes;
     calculate(form, "JN81GDXX", "JN61FV");
 
-    QCOMPARE(watch.seen, 1);
-    QCOMPARE(watch.text, "");
-    QCOMPARE(watch.title, "");
-    QCOMPARE(watch.icon, QMessageBox::NoIcon);
-    QCOMPARE(watch.buttons, 1);
+    QCOMPARE(boxes.shown.size(), 1u);
+    QVERIFY(boxes.shown[0].isMessageBox);
+    QCOMPARE(boxes.shown[0].text, "");
+    QCOMPARE(boxes.shown[0].title, "");
+    QCOMPARE(boxes.shown[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(boxes.shown[0].buttons, QMessageBox::Ok);
     // After the box, the run ends as for any bad input.
     QCOMPARE(text(form, "Text1"), "??????");
     QCOMPARE(text(form, "Text6"), "??????");
@@ -261,11 +236,10 @@ void TestCalculate::overlongLocator1ShowsEmptyMessageBox()
 void TestCalculate::overlongLocator2ShowsNoMessageBox()
 {
     Form2 form;
-    ModalWatch watch;
-    watchForModalBox(watch);
+    ModalWatch boxes;
     calculate(form, "JN81GD", "JN61FVXX");
     QCoreApplication::processEvents();
-    QCOMPARE(watch.seen, 0);
+    QVERIFY(boxes.shown.empty());
     QCOMPARE(text(form, "Text6"), "??????");
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "behaviour_cases.h"
+#include "modal_watch.h"
 #include "typing.h"
 #include "window/form2.h"
 
@@ -133,26 +134,9 @@ void TestLocatorFields::sharedBehaviour()
     QFETCH(int, index);
     const behaviour::Case expected = behaviour::cases().at(std::size_t(index));
 
-    // The message box runs a modal loop of its own inside the handler; this
-    // looks in from there, checks the box and dismisses it.
-    int emptyMessages = 0;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        ++emptyMessages;
-        QCOMPARE(box->text(), QString());
-        QCOMPARE(box->icon(), QMessageBox::NoIcon);
-        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        QCOMPARE(box->parentWidget(), m_form.get());
-        box->accept();
-    });
-    watch.start(10);
-
+    ModalWatch boxes;
     for (const behaviour::Action &action : expected.actions)
         replay(action);
-    watch.stop();
 
     for (const behaviour::Field &shown : expected.fields)
         QCOMPARE(text(std::string(shown.control).c_str()), qtText(shown.text));
@@ -166,7 +150,16 @@ void TestLocatorFields::sharedBehaviour()
         QCOMPARE(box->cursorPosition(), expected.caret);
         QVERIFY(!box->hasSelectedText());
     }
-    QCOMPARE(emptyMessages, expected.emptyMessages);
+    QCOMPARE(int(boxes.shown.size()), expected.emptyMessages);
+    for (const ShownBox &box : boxes.shown) {
+        // An empty message: no title, no text, no icon, only OK, over the window.
+        QVERIFY(box.isMessageBox);
+        QCOMPARE(box.title, QString());
+        QCOMPARE(box.text, QString());
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(box.buttons, QMessageBox::Ok);
+        QCOMPARE(box.owner, m_form.get());
+    }
     QCOMPARE(!m_form->isVisible(), expected.closed);
 }
 
