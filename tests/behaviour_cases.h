@@ -111,6 +111,12 @@ inline std::vector<Case> cases()
         { "Tab seven times: back to the picture", { press(Key::Tab, 7) }, {}, "Picture1" },
         { "Shift+Tab: Exit", { press(Key::Backtab) }, {}, "Command2" },
         { "Shift+Tab twice: Calculate", { press(Key::Backtab, 2) }, {}, "Command1" },
+        { "Shift+Tab three times: the distance", { press(Key::Backtab, 3) }, {}, "Text6" },
+        { "Shift+Tab four times: Locator 2", { press(Key::Backtab, 4) }, {}, "Text5" },
+        { "Shift+Tab five times: Locator 1", { press(Key::Backtab, 5) }, {}, "Text3" },
+        { "Shift+Tab six times: the bearing", { press(Key::Backtab, 6) }, {}, "Text1" },
+        { "Shift+Tab seven times: back to the picture", { press(Key::Backtab, 7) }, {},
+            "Picture1" },
         // No caption has an access key: the first letters of Calculate and Exit
         // typed with the focus on the picture press nothing.
         { "keys typed with the focus on the picture do nothing", { type(u"ce") }, initialTexts,
@@ -181,6 +187,10 @@ inline std::vector<Case> cases()
             locator2(u"jn61f") + std::vector { press(Key::Tab, 2) }
                 + std::vector { press(Key::Space) },
             errorMarks, "Command1" },
+        { "Enter in the locator fields calculates nothing",
+            locator2(u"jn61f")
+                + std::vector { press(Key::Enter), click("Text3"), press(Key::Enter) },
+            { { "Text5", u"JN61F" }, { "Text1", u"..." }, { "Text6", u"..." } }, "Text3" },
         { "Escape closes nothing", { click("Text5"), press(Key::Escape) }, initialTexts, "Text5" },
         { "Exit closes the window", { click("Command2") }, {}, {}, -1, 0, true },
         { "the close box closes the window, whatever the fields show",

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "behaviour_cases.h"
 #include "modal_watch.h"
+#include "replay.h"
 #include "typing.h"
 #include "window/form2.h"
 
@@ -25,7 +26,7 @@ private slots:
     void init();
     void cleanup();
 
-    void sharedBehaviour_data();
+    void sharedBehaviour_data() { addRows(behaviour::cases()); }
     void sharedBehaviour();
     void lowerCaseSixthCharacterCalculatesTwice_data();
     void lowerCaseSixthCharacterCalculatesTwice();
@@ -76,14 +77,6 @@ void TestLocatorFields::cleanup()
     m_form.reset();
 }
 
-void TestLocatorFields::sharedBehaviour_data()
-{
-    QTest::addColumn<int>("index");
-    const auto cases = behaviour::cases();
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        QTest::newRow(cases[i].name) << int(i);
-}
-
 void TestLocatorFields::replay(const behaviour::Action &action)
 {
     using behaviour::Action;
@@ -131,8 +124,8 @@ void TestLocatorFields::replay(const behaviour::Action &action)
 
 void TestLocatorFields::sharedBehaviour()
 {
-    QFETCH(int, index);
-    const behaviour::Case expected = behaviour::cases().at(std::size_t(index));
+    QFETCH(int, row);
+    const behaviour::Case expected = behaviour::cases().at(std::size_t(row));
 
     ModalWatch boxes;
     for (const behaviour::Action &action : expected.actions)
