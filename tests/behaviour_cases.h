@@ -10,6 +10,7 @@
 //
 // The decimal separator is ".", as under the C or U.S. English settings.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -196,6 +197,41 @@ inline std::vector<Case> cases()
         { "the close box closes the window, whatever the fields show",
             locator2(u"jn61f") + std::vector { closeBox() }, {}, {}, -1, 0, true },
     };
+}
+
+// Texts a user may put into a locator field. Each, put into an empty field,
+// comes out as the toolkit's plain edit box keeps it, upper-cased, with the
+// caret at its end: nothing lost, nothing hangs. `repeat` copies of `text`
+// make the whole input.
+struct BadInput
+{
+    const char *name;
+    std::u16string_view text;
+    int repeat = 1;
+};
+
+inline constexpr BadInput badInputs[] = {
+    { "empty", u"" },
+    { "a megabyte", u"jn81gd", (1 << 20) / 6 },
+    { "control characters", u"j\u0001n\u0009\u001b\u007f8" },
+    // A clipboard's text may end at the NUL.
+    { "NUL",
+        std::u16string_view(u"jn\0"
+                            u"8",
+            4) },
+    { "fixed: lone surrogates kept", u"\xD800jn\xDC00" },
+    { "right-to-left text", u"\u05e9\u05dc\u05d5\u05dd jn" },
+    { "emoji", u"jn\U0001F4E1" },
+    { "German sharp s", u"stra\u00dfe" },
+    { "fixed: byte-order marks kept", u"\xFEFFjn\xFFFE" },
+};
+
+inline std::u16string wholeInput(const BadInput &input)
+{
+    std::u16string text;
+    for (int i = 0; i < input.repeat; ++i)
+        text += input.text;
+    return text;
 }
 
 } // namespace behaviour
