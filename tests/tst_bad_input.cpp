@@ -148,7 +148,6 @@ void TestBadInput::typed()
         field, [&input](QLineEdit *box) { typeText(box, input); }, true);
 }
 
-QTEST_MAIN(TestBadInput)
 // The window upper-cases with its own table on every platform; here it must
 // agree with Qt's upper-casing, character by character, for every code point
 // and every lone surrogate, so Windows shows what Linux shows.
@@ -177,4 +176,5 @@ void TestBadInput::upperCaseAsOnLinuxForEveryCharacter()
     QCOMPARE(qtText(upperCase(u"jn61fw")), QStringLiteral("JN61FW"));
 }
 
+QTEST_MAIN(TestBadInput)
 #include "tst_bad_input.moc"
