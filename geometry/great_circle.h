@@ -4,8 +4,8 @@
 namespace geometry {
 
 // Pi truncated to six decimals, on purpose: every angle of the solution is
-// formed and converted back with it, so a half turn comes out as exactly
-// 180 degrees and the results match the tool's published figures.
+// formed with it and converted back to degrees with it, so a half turn the
+// solver adds converts to exactly 180 degrees, and a full turn to exactly 360.
 inline constexpr double PiApprox = 3.141592;
 inline constexpr double DegToRad = PiApprox / 180;
 

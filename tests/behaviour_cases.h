@@ -11,6 +11,7 @@
 // The decimal separator is ".", as under the C or U.S. English settings.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -144,6 +145,12 @@ inline std::vector<Case> cases()
         { "Tab seven times: back to the picture", { press(Key::Tab, 7) }, {}, "Picture1" },
         { "Shift+Tab: Exit", { press(Key::Backtab) }, {}, "Command2" },
         { "Shift+Tab twice: Calculate", { press(Key::Backtab, 2) }, {}, "Command1" },
+        { "Shift+Tab three times: the distance", { press(Key::Backtab, 3) }, {}, "Text6" },
+        { "Shift+Tab four times: Locator 2", { press(Key::Backtab, 4) }, {}, "Text5" },
+        { "Shift+Tab five times: Locator 1", { press(Key::Backtab, 5) }, {}, "Text3" },
+        { "Shift+Tab six times: the bearing", { press(Key::Backtab, 6) }, {}, "Text1" },
+        { "Shift+Tab seven times: back to the picture", { press(Key::Backtab, 7) }, {},
+            "Picture1" },
         // No caption has an access key: the first letters of Calculate and Exit
         // typed with the focus on the picture press nothing.
         { "keys typed with the focus on the picture do nothing", { type(u"ce") }, initialTexts,
@@ -255,11 +262,50 @@ inline std::vector<Case> cases()
             errorMarks, "Command1" },
         { "fixed: Enter on the focused Exit closes the window",
             { press(Key::Tab, 6), press(Key::Enter) }, {}, {}, -1, 0, true },
+        { "Enter in the locator fields calculates nothing",
+            locator2(u"jn61f")
+                + std::vector { press(Key::Enter), click("Text3"), press(Key::Enter) },
+            { { "Text5", u"JN61F" }, { "Text1", u"..." }, { "Text6", u"..." } }, "Text3" },
         { "Escape closes nothing", { click("Text5"), press(Key::Escape) }, initialTexts, "Text5" },
         { "Exit closes the window", { click("Command2") }, {}, {}, -1, 0, true },
         { "the close box closes the window, whatever the fields show",
             locator2(u"jn61f") + std::vector { closeBox() }, {}, {}, -1, 0, true },
     };
+}
+
+// Texts a user may put into a locator field. Each, put into an empty field,
+// comes out as the toolkit's plain edit box keeps it, upper-cased, with the
+// caret at its end: nothing lost, nothing hangs. `repeat` copies of `text`
+// make the whole input.
+struct BadInput
+{
+    const char *name;
+    std::u16string_view text;
+    int repeat = 1;
+};
+
+inline constexpr BadInput badInputs[] = {
+    { "empty", u"" },
+    { "a megabyte", u"jn81gd", (1 << 20) / 6 },
+    { "control characters", u"j\u0001n\u0009\u001b\u007f8" },
+    // A clipboard's text may end at the NUL.
+    { "NUL",
+        std::u16string_view(u"jn\0"
+                            u"8",
+            4) },
+    { "fixed: lone surrogates kept", u"\xD800jn\xDC00" },
+    { "right-to-left text", u"\u05e9\u05dc\u05d5\u05dd jn" },
+    { "emoji", u"jn\U0001F4E1" },
+    { "German sharp s", u"stra\u00dfe" },
+    { "fixed: byte-order marks kept", u"\xFEFFjn\xFFFE" },
+};
+
+inline std::u16string wholeInput(const BadInput &input)
+{
+    std::u16string text;
+    for (int i = 0; i < input.repeat; ++i)
+        text += input.text;
+    return text;
 }
 
 } // namespace behaviour

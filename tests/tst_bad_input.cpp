@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "behaviour_cases.h"
 #include "typing.h"
 #include "window/form2.h"
 #include "window/upper_case.h"
@@ -77,23 +78,11 @@ void TestBadInput::inputs()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("input");
-
-    const QString megabyte = QString("jn81gd").repeated((1 << 20) / 6);
-    const QString controls = QString::fromUtf16(u"j\u0000n\u0009\u001b\u007f", 6) + "8";
-    const QString loneSurrogates = QString(QChar(0xD800)) + "jn" + QChar(0xDC00);
-    const QString rightToLeft = QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd jn");
-    const QString emoji = QString::fromUtf8("jn\U0001F4E1");
     for (const char *field : { "Text3", "Text5" }) {
-        const QString f = QString::fromLatin1(field);
-        QTest::addRow("%s: empty", field) << f << QString();
-        QTest::addRow("%s: a megabyte", field) << f << megabyte;
-        QTest::addRow("%s: NUL and control characters", field) << f << controls;
-        QTest::addRow("%s: fixed: lone surrogates kept", field) << f << loneSurrogates;
-        QTest::addRow("%s: right-to-left text", field) << f << rightToLeft;
-        QTest::addRow("%s: emoji", field) << f << emoji;
-        QTest::addRow("%s: German sharp s", field) << f << QString::fromUtf8("straße");
-        QTest::addRow("%s: fixed: byte-order marks kept", field)
-            << f << QString(QChar(0xFEFF)) + "jn" + QChar(0xFFFE);
+        for (const behaviour::BadInput &input : behaviour::badInputs) {
+            QTest::addRow("%s: %s", field, input.name)
+                << QString::fromLatin1(field) << qtText(behaviour::wholeInput(input));
+        }
     }
 }
 
@@ -159,7 +148,6 @@ void TestBadInput::typed()
         field, [&input](QLineEdit *box) { typeText(box, input); }, true);
 }
 
-QTEST_MAIN(TestBadInput)
 // The window upper-cases with its own table on every platform; here it must
 // agree with Qt's upper-casing, character by character, for every code point
 // and every lone surrogate, so Windows shows what Linux shows.
@@ -188,4 +176,5 @@ void TestBadInput::upperCaseAsOnLinuxForEveryCharacter()
     QCOMPARE(qtText(upperCase(u"jn61fw")), QStringLiteral("JN61FW"));
 }
 
+QTEST_MAIN(TestBadInput)
 #include "tst_bad_input.moc"

@@ -25,12 +25,9 @@ private slots:
     void pictureDrawnUnscaledFromInnerCorner();
     void photographForScreenDensity_data();
     void photographForScreenDensity();
-    void focusStartsOnPictureAndTabsInOrder();
-    void enterAndEscapeDoNothing();
     void screenReadersNameEveryControl_data();
     void screenReadersNameEveryControl();
     void screenReadersMeetAFrameNamedByItsCaption();
-    void exitAndCloseBoxCloseTheWindow();
 
 private:
     std::unique_ptr<Form2> m_form;
@@ -81,7 +78,8 @@ void TestForm2Layout::captionAndClientArea()
     QVERIFY(blendedEdgePixels > 0);
 }
 
-// Pixels at 96 dpi, converted by hand from the twips of the original form.
+// Where each control sits, in pixels at 96 dpi: the layout's twips, 15 to
+// the pixel, worked out by hand rather than by the code under test.
 void TestForm2Layout::controlsInTheirPlaces_data()
 {
     QTest::addColumn<QString>("name");
@@ -185,7 +183,10 @@ void TestForm2Layout::photographForScreenDensity()
         return;
     }
     // The same scene: each block of four device pixels averages to about the
-    // ordinary photograph's pixel (film grain and edges differ a little).
+    // ordinary photograph's pixel. The denser photograph is a rendering of its
+    // own, not an enlargement: its film grain and edges differ a little, by
+    // under 4 levels of 255 in the mean.
+    constexpr double sameSceneMeanDifference = 4.0;
     qint64 difference = 0;
     for (int y = 0; y < photo.height(); ++y) {
         for (int x = 0; x < photo.width(); ++x) {
@@ -202,55 +203,7 @@ void TestForm2Layout::photographForScreenDensity()
         }
     }
     const double meanDifference = double(difference) / (3.0 * photo.width() * photo.height());
-    QVERIFY2(meanDifference < 4.0, qPrintable(QString::number(meanDifference)));
-}
-
-void TestForm2Layout::focusStartsOnPictureAndTabsInOrder()
-{
-    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Picture1"));
-    const QStringList forward { "Text1", "Text3", "Text5", "Text6", "Command1", "Command2",
-        "Picture1" };
-    QStringList visited;
-    for (int i = 0; i < forward.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(visited, forward);
-
-    QStringList backward;
-    for (int i = 0; i < forward.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        backward << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(backward,
-        (QStringList { "Command2", "Command1", "Text6", "Text5", "Text3", "Text1", "Picture1" }));
-
-    // Clicking the picture only takes the focus away from the field.
-    QTest::mouseClick(control(*m_form, "Text3"), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Text3"));
-    QTest::mouseClick(control(*m_form, "Picture1"), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), control(*m_form, "Picture1"));
-    QCOMPARE(qobject_cast<QLineEdit *>(control(*m_form, "Text3"))->text(), "JN81GD");
-}
-
-void TestForm2Layout::enterAndEscapeDoNothing()
-{
-    auto *locator2 = qobject_cast<QLineEdit *>(control(*m_form, "Text5"));
-    locator2->setText("JN61F");
-    for (const char *name : { "Text3", "Text5", "Text1" }) {
-        QWidget *w = control(*m_form, name);
-        w->setFocus();
-        QTest::keyClick(w, Qt::Key_Return);
-        QTest::keyClick(w, Qt::Key_Enter);
-        QTest::keyClick(w, Qt::Key_Escape);
-    }
-    QCOMPARE(qobject_cast<QLineEdit *>(control(*m_form, "Text1"))->text(), "...");
-    QVERIFY(m_form->isVisible());
-    for (const char *name : { "Command1", "Command2" }) {
-        auto *button = qobject_cast<QPushButton *>(control(*m_form, name));
-        QVERIFY(!button->isDefault());
-        QVERIFY(!button->autoDefault());
-    }
+    QVERIFY2(meanDifference < sameSceneMeanDifference, qPrintable(QString::number(meanDifference)));
 }
 
 void TestForm2Layout::screenReadersNameEveryControl_data()
@@ -290,19 +243,6 @@ void TestForm2Layout::screenReadersMeetAFrameNamedByItsCaption()
     QVERIFY(a);
     QCOMPARE(a->role(), QAccessible::Window);
     QCOMPARE(a->text(QAccessible::Name), "Rotavel 1.1 - Quillo");
-}
-
-void TestForm2Layout::exitAndCloseBoxCloseTheWindow()
-{
-    QTest::mouseClick(control(*m_form, "Command2"), Qt::LeftButton);
-    QVERIFY(!m_form->isVisible());
-
-    Form2 other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-    // The close box asks the window to close; nothing refuses.
-    QVERIFY(other.close());
-    QVERIFY(!other.isVisible());
 }
 
 QTEST_MAIN(TestForm2Layout)

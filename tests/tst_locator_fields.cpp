@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "behaviour_cases.h"
+#include "modal_watch.h"
+#include "replay.h"
 #include "typing.h"
 #include "window/form2.h"
 
@@ -26,7 +28,7 @@ private slots:
     void init();
     void cleanup();
 
-    void sharedBehaviour_data();
+    void sharedBehaviour_data() { addRows(behaviour::cases()); }
     void sharedBehaviour();
     void lowerCaseSixthCharacterCalculatesTwice_data();
     void lowerCaseSixthCharacterCalculatesTwice();
@@ -77,14 +79,6 @@ void TestLocatorFields::cleanup()
 {
     QVERIFY(!QApplication::activeModalWidget());
     m_form.reset();
-}
-
-void TestLocatorFields::sharedBehaviour_data()
-{
-    QTest::addColumn<int>("index");
-    const auto cases = behaviour::cases();
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        QTest::newRow(cases[i].name) << int(i);
 }
 
 void TestLocatorFields::replay(const behaviour::Action &action)
@@ -171,32 +165,15 @@ void TestLocatorFields::chooseFromContextMenu(const QString &item)
 
 void TestLocatorFields::sharedBehaviour()
 {
-    QFETCH(int, index);
-    const behaviour::Case expected = behaviour::cases().at(std::size_t(index));
+    QFETCH(int, row);
+    const behaviour::Case expected = behaviour::cases().at(std::size_t(row));
 
-    // The message box runs a modal loop of its own inside the handler; this
-    // looks in from there, checks the box and dismisses it.
-    int emptyMessages = 0;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        ++emptyMessages;
-        QCOMPARE(box->text(), QString());
-        QCOMPARE(box->icon(), QMessageBox::NoIcon);
-        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        QCOMPARE(box->parentWidget(), m_form.get());
-        box->accept();
-    });
-    watch.start(10);
-
+    ModalWatch boxes;
     for (const behaviour::Action &action : expected.actions) {
         replay(action);
         if (QTest::currentTestFailed())
             return;
     }
-    watch.stop();
 
     for (const behaviour::Field &shown : expected.fields)
         QCOMPARE(text(std::string(shown.control).c_str()), qtText(shown.text));
@@ -210,7 +187,16 @@ void TestLocatorFields::sharedBehaviour()
         QCOMPARE(box->cursorPosition(), expected.caret);
         QVERIFY(!box->hasSelectedText());
     }
-    QCOMPARE(emptyMessages, expected.emptyMessages);
+    QCOMPARE(int(boxes.shown.size()), expected.emptyMessages);
+    for (const ShownBox &box : boxes.shown) {
+        // An empty message: no title, no text, no icon, only OK, over the window.
+        QVERIFY(box.isMessageBox);
+        QCOMPARE(box.title, QString());
+        QCOMPARE(box.text, QString());
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(box.buttons, QMessageBox::Ok);
+        QCOMPARE(box.owner, m_form.get());
+    }
     QCOMPARE(!m_form->isVisible(), expected.closed);
     if (expected.clipboard)
         QCOMPARE(QGuiApplication::clipboard()->text(), qtText(*expected.clipboard));

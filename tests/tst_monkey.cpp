@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "modal_watch.h"
 #include "typing.h"
 #include "window/form2.h"
 
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -189,17 +189,8 @@ void TestMonkey::randomActionsKeepTheWindowSound()
     QSignalSpy calculations(form.findChild<QPushButton *>("Command1"), &QPushButton::clicked);
 
     // The message box for an over-long Locator 1 is dismissed as soon as it is
-    // up; it runs its own event loop, in which this timer fires.
-    int boxes = 0;
-    QTimer dismisser;
-    dismisser.setInterval(0);
-    connect(&dismisser, &QTimer::timeout, [&boxes] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            ++boxes;
-            box->done(QMessageBox::Ok);
-        }
-    });
-    dismisser.start();
+    // up.
+    ModalWatch boxes;
 
     Monkey monkey(form, seed);
     int calculated = 0;
@@ -227,7 +218,8 @@ void TestMonkey::randomActionsKeepTheWindowSound()
         for (const char *name : { "Text2", "Text4", "Text7", "Text8" })
             QVERIFY2(isCoordinate(text(name)), message + ' ' + name + ' ' + text(name).toUtf8());
     }
-    qInfo("%u actions, %d of them calculated, %d message boxes", actions, calculated, boxes);
+    qInfo("%u actions, %d of them calculated, %d message boxes", actions, calculated,
+        int(boxes.shown.size()));
     QVERIFY(calculated > 0);
 }
 

@@ -9,8 +9,8 @@ inline void typeText(QWidget *widget, const QString &text)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
-            Qt::NoModifier);
+        QTest::sendKeyEvent(
+            QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
         i += length;
     }
 }

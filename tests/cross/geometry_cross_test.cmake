@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The geometry library on another platform: a plain C++ driver that checks
-# the reference values the QtTest suites check at home, built with the
-# Windows program (MinGW has no Qt here) and run by tests/win32.
+# The geometry library on another platform: a plain C++ driver that replays
+# the reference cases the QtTest suites replay at home (tests/geometry_cases.h),
+# built with the Windows program (MinGW has no Qt here) and run by tests/win32.
 add_executable(geometry_cross_test ${CMAKE_CURRENT_LIST_DIR}/geometry_cross_test.cpp)
+target_include_directories(geometry_cross_test PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(geometry_cross_test PRIVATE geometry)
 rotavel_warnings(geometry_cross_test)
 if(MINGW)

@@ -525,25 +525,14 @@ void movedToAnotherMonitor()
         ++passed;
 }
 
-// Pasted into an empty locator field, anything a user can paste comes out
-// as a plain edit box keeps it, upper-cased, with the caret at its end:
-// nothing lost, nothing hangs. (An edit box holds no NUL: the platform's
-// clipboard text ends at the first one.)
+// The shared bad inputs, pasted into an empty locator field. (An edit box
+// holds no NUL: the platform's clipboard text ends at the first one.)
 void badInput()
 {
-    const std::u16string megabyte = [] {
-        std::u16string text;
-        while (text.size() < (1u << 20))
-            text += u"jn81gd";
-        return text;
-    }();
-    const std::u16string inputs[] = { megabyte, u"j\u0001n\u0009\u001b\u007f8",
-        std::u16string(1, char16_t(0xD800)) + u"jn" + char16_t(0xDC00),
-        u"\u05e9\u05dc\u05d5\u05dd jn", u"jn\U0001F4E1", u"stra\u00dfe",
-        std::u16string(1, char16_t(0xFEFF)) + u"jn" + char16_t(0xFFFE) };
-    for (const std::u16string &input : inputs) {
+    for (const behaviour::BadInput &bad : behaviour::badInputs) {
+        const std::u16string input = behaviour::wholeInput(bad);
         for (const char *name : { "Text3", "Text5" }) {
-            current = "pasted into " + std::string(name) + ": " + narrow(input.substr(0, 12));
+            current = "pasted into " + std::string(name) + ": " + bad.name;
             const int failedBefore = failed;
             HWND form = openForm2();
             const std::string_view field = name;
