@@ -64,8 +64,9 @@ check: deps
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure --no-tests=error
 
+# Every build folder the targets below make.
 clean:
-	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD) $(PACKAGE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
 
 # The Debian package, from its own build tree installed under /usr:
 # $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/translations.h"
+#include "window/qt/translations.h"
 #include "window/form2.h"
 
 #include <QApplication>
