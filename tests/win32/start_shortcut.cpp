@@ -10,6 +10,7 @@
 #include "form2_layout.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
