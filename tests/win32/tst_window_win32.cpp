@@ -428,6 +428,46 @@ void movedToAnotherMonitor()
         ++passed;
 }
 
+// The user picks another message font (Settings): the controls take it,
+// as the platform's WM_SETTINGCHANGE asks, and take the old one back.
+void messageFontChanged()
+{
+    current = "a new message font";
+    const int failedBefore = failed;
+    HWND form = openForm2();
+    const auto heightShown = [&] {
+        LOGFONTW font {};
+        const auto shown =
+            reinterpret_cast<HFONT>(SendMessageW(find(form, "Text3"), WM_GETFONT, 0, 0));
+        GetObjectW(shown, sizeof font, &font);
+        return std::abs(font.lfHeight);
+    };
+    const int before = heightShown();
+    NONCLIENTMETRICSW metrics {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LONG chosen = metrics.lfMessageFont.lfHeight;
+    // Twice as tall. Written to the profile, as Settings does: Wine tells the
+    // windows of a change only then. Put back below.
+    metrics.lfMessageFont.lfHeight = chosen * 2;
+    SystemParametersInfoW(
+        SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    settle(form);
+    const int after = heightShown();
+    metrics.lfMessageFont.lfHeight = chosen;
+    SystemParametersInfoW(
+        SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    settle(form);
+    // One pixel either way: each height is rounded at the window's dpi.
+    check(std::abs(after - 2 * before) <= 1,
+        "the font is " + std::to_string(after) + " pixels tall, not twice "
+            + std::to_string(before));
+    check(heightShown() == before, "the old font back");
+    close(form);
+    if (failed == failedBefore)
+        ++passed;
+}
+
 // Pasted into an empty locator field, anything a user can paste comes out
 // as a plain edit box keeps it, upper-cased, with the caret at its end:
 // nothing lost, nothing hangs. (An edit box holds no NUL: the platform's
@@ -780,6 +820,7 @@ int main(int argc, char *argv[])
     screenReaderNames();
     sharedBehaviour(separator);
     movedToAnotherMonitor();
+    messageFontChanged();
     badInput();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
