@@ -23,13 +23,12 @@ setup=$(ls "$scratch"/rotavel-*-windows-*-setup.exe)
 drive="$WINEPREFIX/drive_c"
 listing() { (cd "$drive" && find . -path ./windows -prune -o -path './users/*/Temp' -prune \
     -o -path './users/*/AppData/Local/Temp' -prune -o -print | sort); }
-# Every registry key under Software, both views, without the values Wine
-# itself keeps changing.
+# Every registry key under Software, in the 64-bit and the 32-bit view.
 keys() {
     for root in 'HKLM\Software' 'HKCU\Software'; do
         for view in 64 32; do
             wine reg query "$root" /s /reg:$view 2>/dev/null | tr -d '\r' | grep '^HKEY' \
-                | grep -v -e '\\Wine\\' -e '\\Explorer\\' || true
+                || true
         done
     done | sort -u
 }
