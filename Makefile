@@ -124,9 +124,9 @@ windows-test-deps:
 	fi
 
 # The Windows tests under Wine, for both programs: the window through its
-# real controls and its accessibility interface, its layout at 96, 144 and
-# 192 dpi (at 144 also the way of Windows 7, without the later systems' dpi
-# functions), the decimal comma under German settings, the program file's
+# real controls and its accessibility interface, its layout at 96 and 192
+# dpi and the ways of Windows 7 (at 96 and 144 dpi) and 8.1 (at 144 dpi),
+# without the later systems' dpi functions, the decimal comma under German settings, the program file's
 # imports against Windows 7, the installer and uninstaller, and the
 # geometry's reference values.
 windows-test: windows windows-test-deps

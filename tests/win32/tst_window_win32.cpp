@@ -6,13 +6,13 @@
 // layout table, as an automation tool or a screen reader finds them.
 //
 //     tst_window_win32 [--dpi N] [--separator S] [--program rotavel.exe]
-//                      [--windows7 yes]
+//                      [--older-system windows7|windows81]
 //
 // --dpi: the dpi the screen must have (the layout is checked at it);
 // --separator: the decimal separator the user's regional settings give;
 // --program: the program file whose icon and manifest are checked;
-// --windows7: everything the way of Windows 7, without the later systems'
-// dpi functions.
+// --older-system: everything the way of Windows 7 (the system's dpi only) or
+// 8.1 (a monitor's dpi, no window's), without the later systems' functions.
 // Prints each failure and ends with "N passed, N failed".
 
 #include "behaviour_cases.h"
@@ -795,7 +795,7 @@ int main(int argc, char *argv[])
     int dpi = USER_DEFAULT_SCREEN_DPI;
     std::u16string separator = u".";
     std::wstring program;
-    bool windows7 = false;
+    std::string olderSystem;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const std::string value = argv[i + 1];
@@ -805,11 +805,15 @@ int main(int argc, char *argv[])
             separator.assign(value.begin(), value.end());
         else if (option == "--program")
             program.assign(value.begin(), value.end());
-        else if (option == "--windows7")
-            windows7 = value == "yes";
+        else if (option == "--older-system")
+            olderSystem = value;
     }
-    if (windows7)
-        win32::useOnlyWindows7Functions();
+    if (olderSystem == "windows7")
+        win32::useOnlyFunctionsOf(win32::OlderSystem::Windows7);
+    else if (olderSystem == "windows81")
+        win32::useOnlyFunctionsOf(win32::OlderSystem::Windows81);
+    else if (!olderSystem.empty())
+        return std::printf("no such older system: %s\n", olderSystem.c_str()), 2;
 
     if (!program.empty()) {
         programIcon(program);

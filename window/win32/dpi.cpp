@@ -148,9 +148,12 @@ bool nonClientMetrics(NONCLIENTMETRICSW &metrics, UINT dpi)
     return true;
 }
 
-void useOnlyWindows7Functions()
+void useOnlyFunctionsOf(OlderSystem system)
 {
-    functions() = Functions {};
+    Functions &found = functions();
+    found = Functions {};
+    if (system == OlderSystem::Windows81)
+        found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(shellCore(), "GetDpiForMonitor");
 }
 
 } // namespace win32

@@ -29,9 +29,14 @@ int systemMetric(int index, UINT dpi);
 // the system gives none.
 bool nonClientMetrics(NONCLIENTMETRICSW &metrics, UINT dpi);
 
-// From here on, goes the way of a system that has none of the later
-// functions, as on Windows 7: what the tests of that way call, before any
-// window is made, to try it on a later system.
-void useOnlyWindows7Functions();
+// The systems whose way the tests may ask for on a later system.
+enum class OlderSystem {
+    Windows7, // the system's dpi only
+    Windows81, // a monitor's dpi (shcore.dll), no window's
+};
+
+// From here on, goes the way of `system`, using only the functions it has:
+// what the tests of that way call, before any window is made.
+void useOnlyFunctionsOf(OlderSystem system);
 
 } // namespace win32
