@@ -386,6 +386,48 @@ void layoutInPixels(int expectedDpi)
         ++passed;
 }
 
+// The pixels a window shows, as 32-bit BGRX rows from its top-left corner.
+std::vector<std::uint32_t> pixelsOf(HWND window, int width, int height)
+{
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC shown = GetDC(window);
+    HDC memory = CreateCompatibleDC(shown);
+    void *bits = nullptr;
+    HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, shown, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::copy_n(static_cast<const std::uint32_t *>(bits), pixels.size(), pixels.begin());
+    SelectObject(memory, previous);
+    DeleteObject(copy);
+    DeleteDC(memory);
+    ReleaseDC(window, shown);
+    return pixels;
+}
+
+std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, int width, int height)
+{
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // Moved to a monitor of another dpi, the window lays itself out anew for
 // it, as the platform's WM_DPICHANGED asks: the controls in twips at the new
 // dpi, the window at the place suggested.
@@ -423,6 +465,29 @@ void movedToAnotherMonitor()
         }
         check(shown != nullptr, std::string(control.name) + " at its place for the new dpi");
     }
+    // The photograph drawn for the new dpi: twice as wide, it fills the box
+    // where at the old dpi the box showed only its background.
+    HWND box = find(form, "Picture1");
+    RECT inner;
+    GetClientRect(box, &inner);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int oldWidth = MulDiv(208, int(win32::dpiOf(form)), USER_DEFAULT_SCREEN_DPI);
+    const std::vector<std::uint32_t> shown = pixelsOf(box, int(inner.right), int(inner.bottom));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t background = std::uint32_t(GetRValue(face)) << 16
+        | std::uint32_t(GetGValue(face)) << 8 | GetBValue(face);
+    int beyond = 0;
+    int bare = 0;
+    for (int y = 0; y < inner.bottom; ++y) {
+        for (int x = oldWidth + 2; x < inner.right; ++x) {
+            ++beyond;
+            bare += (shown[std::size_t(y) * std::size_t(inner.right) + std::size_t(x)] & 0xFFFFFF)
+                == background;
+        }
+    }
+    check(beyond > 0 && bare < beyond / 10,
+        "the photograph drawn for the new dpi (" + std::to_string(bare) + " of "
+            + std::to_string(beyond) + " pixels beyond its old width bare)");
     close(form);
     if (failed == failedBefore)
         ++passed;
@@ -569,48 +634,6 @@ void screenReaderNames()
     CoUninitialize();
     if (failed == failedBefore)
         ++passed;
-}
-
-// The pixels a window shows, as 32-bit BGRX rows from its top-left corner.
-std::vector<std::uint32_t> pixelsOf(HWND window, int width, int height)
-{
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
-    BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC shown = GetDC(window);
-    HDC memory = CreateCompatibleDC(shown);
-    void *bits = nullptr;
-    HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, width, height, shown, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::copy_n(static_cast<const std::uint32_t *>(bits), pixels.size(), pixels.begin());
-    SelectObject(memory, previous);
-    DeleteObject(copy);
-    DeleteDC(memory);
-    ReleaseDC(window, shown);
-    return pixels;
-}
-
-std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, int width, int height)
-{
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
-    BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return pixels;
 }
 
 // Sharpness: the standard deviation of the Laplacian of the grey levels.

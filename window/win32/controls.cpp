@@ -24,6 +24,11 @@ constexpr int photographHeight = 415;
 // pixel for pixel.
 constexpr UINT doubleDensityFromDpi = 120;
 
+// The picture box's extra bytes: the font it was given, and the dpi its
+// window is laid out for (0 until it is told).
+constexpr int fontOffset = 0;
+constexpr int dpiOffset = sizeof(LONG_PTR);
+
 // Loaded on first use and kept for the run of the program, like the
 // resource it comes from.
 HBITMAP photograph(HINSTANCE instance)
@@ -129,7 +134,8 @@ void paintPicture(HWND box)
     // The photograph keeps its size on the screen at every dpi: at 96 dpi
     // pixel for pixel, on a denser screen from the rendering with the most
     // detail, scaled to fit.
-    const UINT dpi = dpiOf(box);
+    const auto laidOutDpi = static_cast<UINT>(GetWindowLongPtrW(box, dpiOffset));
+    const UINT dpi = laidOutDpi != 0 ? laidOutDpi : dpiOf(box);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
     HBITMAP source = dpi >= doubleDensityFromDpi ? doubleDensityPhotograph(instance) : nullptr;
     int sourceScale = 2;
@@ -168,10 +174,10 @@ LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         return 1; // painted whole in WM_PAINT, without flicker
     case WM_SETFONT:
         // Kept for whoever asks, as every control does; the box shows no text.
-        SetWindowLongPtrW(box, 0, static_cast<LONG_PTR>(wParam));
+        SetWindowLongPtrW(box, fontOffset, static_cast<LONG_PTR>(wParam));
         return 0;
     case WM_GETFONT:
-        return GetWindowLongPtrW(box, 0);
+        return GetWindowLongPtrW(box, fontOffset);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         // A click moves the focus here and does nothing else.
@@ -218,11 +224,17 @@ bool registerPictureBox(HINSTANCE instance)
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = pictureBoxProcedure;
-    windowClass.cbWndExtra = sizeof(HFONT);
+    windowClass.cbWndExtra = 2 * sizeof(LONG_PTR);
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = pictureBoxClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void setPictureDpi(HWND box, UINT dpi)
+{
+    SetWindowLongPtrW(box, dpiOffset, static_cast<LONG_PTR>(dpi));
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 void keepCaretOnTab(HWND edit)

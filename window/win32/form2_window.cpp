@@ -220,14 +220,14 @@ void Form2Window::layOut(UINT dpi)
             twipsToPixels(spec.topTwips, dotsPerInch), twipsToPixels(spec.widthTwips, dotsPerInch),
             twipsToPixels(spec.heightTwips, dotsPerInch), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (spec.kind == ControlKind::PictureBox)
+            setPictureDpi(control, dpi);
     }
     // The old font goes only now that no control uses it.
     if (m_font)
         DeleteObject(m_font);
     m_font = font;
     setIcons(dpi);
-    // The picture box draws the photograph for the new dpi.
-    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form2Window::setIcons(UINT dpi)
