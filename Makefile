@@ -80,39 +80,70 @@ package: deps
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
-# The native Windows program, cross-built with MinGW-w64 into
-# $(WINDOWS_BUILD)/: rotavel.exe, the zip rotavel-<version>-windows-x64.zip
-# and the installer rotavel-<version>-windows-x64-setup.exe.
+# The native Windows programs, cross-built with MinGW-w64, one build tree per
+# architecture: $(WINDOWS_BUILD)/x64/ for 64-bit Windows and
+# $(WINDOWS_BUILD)/x86/ for 32-bit Windows, rotavel.exe in each; and their
+# packages in $(WINDOWS_BUILD)/: rotavel-<version>-windows-<arch>.zip and
+# the installer rotavel-<version>-windows-<arch>-setup.exe.
 WINDOWS_BUILD ?= build-windows
-WINDOWS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 nsis
+WINDOWS_ARCHES = x64 x86
+WINDOWS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis
 # Wine runs the Windows tests, on an X server of their own with a window
-# manager (without one, hiding and closing windows stalls under Wine).
+# manager (without one, hiding and closing windows stalls under Wine); the
+# 32-bit program needs Wine's 32-bit half as well (wine32, see below).
 WINDOWS_TEST_PACKAGES = wine wine64 xvfb xauth openbox
 WINDOWS_TEST_SCREEN = 2560x1600x24
+# The tests' Wine prefixes, shared by both architectures' tests: a 64-bit
+# prefix runs 32-bit programs too.
+WINDOWS_WINE_PREFIXES = $(CURDIR)/$(WINDOWS_BUILD)/wine
 
-.PHONY: windows windows-test cross-test
-windows:
+.PHONY: windows windows-deps windows-test-deps windows-test cross-test
+windows-deps:
 	$(call install_missing,$(WINDOWS_PACKAGES))
-	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
-	cmake --build $(WINDOWS_BUILD)
-	cd $(WINDOWS_BUILD) && cpack
-	cp $(WINDOWS_BUILD)/app/rotavel.exe $(WINDOWS_BUILD)/rotavel.exe
-	@ls -l $(WINDOWS_BUILD)/rotavel.exe $(WINDOWS_BUILD)/rotavel-*-windows-x64*
 
-# The Windows tests under Wine: the window through its real controls, its
-# layout at 96 and 192 dpi, the decimal comma under German settings, the
-# installer and uninstaller, and the geometry's reference values.
-windows-test: windows
+windows: windows-deps
+	@set -e; for arch in $(WINDOWS_ARCHES); do \
+		tree=$(WINDOWS_BUILD)/$$arch; \
+		cmake -S . -B $$tree -G Ninja -DCMAKE_BUILD_TYPE=Release \
+			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-$$arch.cmake \
+			-DROTAVEL_WINE_PREFIXES=$(WINDOWS_WINE_PREFIXES); \
+		cmake --build $$tree; \
+		(cd $$tree && cpack); \
+		cp $$tree/app/rotavel.exe $$tree/rotavel.exe; \
+		mv -f $$tree/rotavel-*-windows-$$arch.zip $$tree/rotavel-*-windows-$$arch-setup.exe \
+			$(WINDOWS_BUILD)/; \
+	done
+	@ls -l $(foreach arch,$(WINDOWS_ARCHES),$(WINDOWS_BUILD)/$(arch)/rotavel.exe) \
+		$(WINDOWS_BUILD)/rotavel-*-windows-*
+
+# Wine's 32-bit half comes from the i386 architecture, which a fresh Debian
+# does not list yet.
+windows-test-deps:
 	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
+	@if ! dpkg-query -W -f='$${Status}\n' wine32:i386 2>/dev/null | grep -q "install ok installed"; then \
+		echo "Installing: wine32:i386"; \
+		$(SUDO) dpkg --add-architecture i386 && $(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y wine32:i386; \
+	fi
+
+# The Windows tests under Wine, for both programs: the window through its
+# real controls and its accessibility interface, its layout at 96 and 192
+# dpi and the ways of Windows 7 (at 96 and 144 dpi) and 8.1 (at 144 dpi),
+# without the later systems' dpi functions, the decimal comma under German settings, the program file's
+# imports against Windows 7, the installer and uninstaller, and the
+# geometry's reference values.
+windows-test: windows windows-test-deps
 	cd $(WINDOWS_BUILD) && xvfb-run -a -s "-screen 0 $(WINDOWS_TEST_SCREEN)" \
-		sh -c 'openbox >/dev/null 2>&1 & wm=$$!; ctest --output-on-failure --no-tests=error; \
-		status=$$?; kill $$wm 2>/dev/null; exit $$status'
+		sh -c 'openbox >/dev/null 2>&1 & wm=$$!; status=0; \
+		for arch in $(WINDOWS_ARCHES); do echo "== $$arch"; \
+			(cd $$arch && ctest --output-on-failure --no-tests=error) || status=1; done; \
+		kill $$wm 2>/dev/null; exit $$status'
 
 # The geometry's reference values alone, under Wine.
-cross-test: windows
-	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
-	cd $(WINDOWS_BUILD) && ctest --output-on-failure -R geometry_cross_test
+cross-test: windows windows-test-deps
+	@set -e; for arch in $(WINDOWS_ARCHES); do \
+		(cd $(WINDOWS_BUILD)/$$arch && ctest --output-on-failure -R geometry_cross_test); \
+	done
 
 # Benchmarks, not part of `make test`: a Release build of their own in
 # build-bench/, every benchmark run, and one table of the figures against
@@ -128,10 +159,12 @@ BENCH_RESULTS = $(BENCH_BUILD)/results
 bench-deps:
 	$(call install_missing,$(BENCH_PACKAGES))
 
-bench: deps bench-deps windows
-	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
+bench: deps bench-deps windows windows-test-deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) --target benchmarks
+	@for arch in $(WINDOWS_ARCHES); do \
+		cmake --build $(WINDOWS_BUILD)/$$arch --target bare_window_win32 || exit 1; \
+	done
 	mkdir -p $(BENCH_RESULTS)
 	bash -o pipefail -c '$(BENCH_BUILD)/bench/bench_geometry | tee $(BENCH_RESULTS)/geometry.txt'
 	bash -o pipefail -c 'QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/bench_window \
@@ -140,11 +173,15 @@ bench: deps bench-deps windows
 	bash -o pipefail -c 'export WINEPREFIX=$(CURDIR)/$(BENCH_BUILD)/wine-prefix WINEDEBUG=-all; \
 		wineserver -p; \
 		$(BENCH_BUILD)/bench/start_up_launcher --runs $(BENCH_START_UP_RUNS) \
-		--windows $(WINDOWS_BUILD)/rotavel.exe $(BENCH_BUILD)/app/rotavel $(BENCH_BUILD)/bench/bare_window \
+		$(foreach arch,$(WINDOWS_ARCHES),--windows $(WINDOWS_BUILD)/$(arch)/rotavel.exe \
+			$(WINDOWS_BUILD)/$(arch)/bench/win32/bare_window_win32.exe) \
+		$(BENCH_BUILD)/app/rotavel $(BENCH_BUILD)/bench/bare_window \
 		| tee $(BENCH_RESULTS)/start_up.txt; status=$$?; wineserver -k; exit $$status'
-	@size=$$(stat -c %s $(WINDOWS_BUILD)/rotavel.exe); \
-	 echo "| Windows program file rotavel.exe | $$((size / 1024)) KiB | - | - | <= 1024 KiB |" \
-		"$$([ $$size -le 1048576 ] && echo met || echo MISSED) |" > $(BENCH_RESULTS)/windows.txt
+	@for arch in $(WINDOWS_ARCHES); do \
+		size=$$(stat -c %s $(WINDOWS_BUILD)/$$arch/rotavel.exe); \
+		echo "| Windows program file $$arch/rotavel.exe | $$((size / 1024)) KiB | - | - | <= 1024 KiB |" \
+			"$$([ $$size -le 1048576 ] && echo met || echo MISSED) |"; \
+	done > $(BENCH_RESULTS)/windows.txt
 	@{ echo "| measurement | result | compared with | ratio | target | |"; \
 	   echo "|---|---|---|---|---|---|"; \
 	   grep -h '^|' $(BENCH_RESULTS)/geometry.txt $(BENCH_RESULTS)/window.txt \

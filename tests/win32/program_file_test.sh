@@ -1,21 +1,44 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# program_file_test.sh OBJDUMP PROGRAM
-# The Windows program file stands alone: it imports system DLLs only (no
-# C++, GCC or threads runtime to ship beside it) and takes at most 1 MiB.
+# program_file_test.sh OBJDUMP PROGRAM LACKS
+# The Windows program file stands alone and starts on Windows 7 SP1: it
+# imports system DLLs only (no C++, GCC or threads runtime to ship beside
+# it), nothing that LACKS (windows7_lacks.txt) lists as missing from
+# Windows 7, asks for no newer system in its header, and takes at most 1 MiB.
 set -eu
-objdump=$1 program=$2
+objdump=$1 program=$2 lacks=$3
 fail() { echo "FAIL: $*"; exit 1; }
+lower() { tr 'A-Z' 'a-z'; }
 
 size=$(stat -c %s "$program")
 [ "$size" -le 1048576 ] || fail "$size bytes, more than 1 MiB"
-imports=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort)
-[ -n "$imports" ] || fail "no imports read"
-for dll in $imports; do
+header=$("$objdump" -p "$program")
+# "dll function" for each imported function, "dll" alone for each DLL.
+imports=$(echo "$header" | awk '
+    /^[[:space:]]*DLL Name: / { dll = tolower($3); print dll; next }
+    /^[[:space:]]*$/ { dll = "" }
+    dll != "" && /^[[:space:]]*[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[^[:space:]]+/ { print dll, $3 }')
+dlls=$(echo "$imports" | awk 'NF == 1' | sort -u)
+[ -n "$dlls" ] || fail "no imports read"
+for dll in $dlls; do
     case $dll in
-    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll) ;;
+    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | ole32.dll | oleaut32.dll) ;;
     *) fail "imports $dll" ;;
     esac
 done
-echo "$((size / 1024)) KiB, imports:" $imports
-echo "2 passed, 0 failed"
+
+# Every line of the list that the program imports, as it spells it there.
+lacking=$(grep -v '^#' "$lacks" | awk 'NF > 0 { print tolower($1), $2 }' | sed 's/ $//')
+echo "$imports" | while read -r dll function; do
+    if echo "$lacking" | grep -qixF -e "$dll" -e "$dll $function"; then
+        fail "imports ${function:-$dll} from $dll, which Windows 7 lacks"
+    fi
+done
+
+# Windows 7 is version 6.1; a program asking for a later one does not start.
+subsystem=$(echo "$header" | awk '/^MajorSubsystemVersion/ { major = $2 }
+    /^MinorSubsystemVersion/ { minor = $2 } END { print major * 100 + minor }')
+[ "$subsystem" -le 601 ] || fail "asks for Windows version $subsystem (x100), later than 7"
+
+echo "$((size / 1024)) KiB, imports:" $dlls "($(echo "$imports" | awk 'NF == 2' | wc -l) functions)"
+echo "3 passed, 0 failed"

@@ -21,6 +21,7 @@ fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$prefix/.made" ]; then
     rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
     wineboot -i >/dev/null 2>&1
     wineserver -w
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1

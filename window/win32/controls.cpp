@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include "dpi.h"
 #include "resources.h"
 #include "window/pasted_text.h"
 
 #include <commctrl.h>
+// The imaging component's class identifiers, defined here rather than taken
+// from a library.
+#include <initguid.h>
+#include <wincodec.h>
 
 #include <string>
 
@@ -17,6 +22,15 @@ namespace {
 // The photograph's size at 96 dpi, in pixels.
 constexpr int photographWidth = 208;
 constexpr int photographHeight = 415;
+// From this dpi on, the double-density rendering gives the sharper picture,
+// scaled down below twice 96 dpi; below it the photograph itself, at 96 dpi
+// pixel for pixel.
+constexpr UINT doubleDensityFromDpi = 120;
+
+// The picture box's extra bytes: the font it was given, and the dpi its
+// window is laid out for (0 until it is told).
+constexpr int fontOffset = 0;
+constexpr int dpiOffset = sizeof(LONG_PTR);
 
 // Loaded on first use and kept for the run of the program, like the
 // resource it comes from.
@@ -24,6 +38,91 @@ HBITMAP photograph(HINSTANCE instance)
 {
     static HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(
         instance, MAKEINTRESOURCEW(IDB_COMPASS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return bitmap;
+}
+
+// Releases a COM interface at the end of its scope.
+template <typename Interface> class Released
+{
+public:
+    Released() = default;
+    ~Released()
+    {
+        if (m_pointer)
+            m_pointer->Release();
+    }
+    Released(const Released &) = delete;
+    Released &operator=(const Released &) = delete;
+    Interface *operator->() const { return m_pointer; }
+    Interface **operator&() { return &m_pointer; }
+    Interface *get() const { return m_pointer; }
+
+private:
+    Interface *m_pointer = nullptr;
+};
+
+// The compressed picture resource `id` as a 32-bit bitmap, decoded by the
+// platform's imaging component (on every Windows from 7 on); null when it
+// cannot be.
+HBITMAP decodePicture(HINSTANCE instance, int id)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10)); // RT_RCDATA
+    const void *bytes = found ? LockResource(LoadResource(instance, found)) : nullptr;
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    if (!bytes || size == 0)
+        return nullptr;
+
+    // The thread may have COM already, in either model; it is used either way.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HBITMAP bitmap = nullptr;
+    {
+        Released<IWICImagingFactory> factory;
+        Released<IWICStream> stream;
+        Released<IWICBitmapDecoder> decoder;
+        Released<IWICBitmapFrameDecode> frame;
+        Released<IWICFormatConverter> converter;
+        UINT width = 0;
+        UINT height = 0;
+        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                __uuidof(IWICImagingFactory), reinterpret_cast<void **>(&factory)))
+            && SUCCEEDED(factory->CreateStream(&stream))
+            && SUCCEEDED(
+                stream->InitializeFromMemory(static_cast<BYTE *>(const_cast<void *>(bytes)), size))
+            && SUCCEEDED(factory->CreateDecoderFromStream(
+                stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
+            && SUCCEEDED(decoder->GetFrame(0, &frame))
+            && SUCCEEDED(factory->CreateFormatConverter(&converter))
+            && SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
+                WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom))
+            && SUCCEEDED(converter->GetSize(&width, &height)) && width > 0 && height > 0
+            && width < 0x8000 && height < 0x8000) {
+            BITMAPINFO info {};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = static_cast<LONG>(width);
+            info.bmiHeader.biHeight = -static_cast<LONG>(height); // top row first
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            void *pixels = nullptr;
+            bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+            const UINT stride = width * 4;
+            if (bitmap
+                && FAILED(converter->CopyPixels(
+                    nullptr, stride, stride * height, static_cast<BYTE *>(pixels)))) {
+                DeleteObject(bitmap);
+                bitmap = nullptr;
+            }
+        }
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return bitmap;
+}
+
+// The double-density rendering, decoded on first use and kept.
+HBITMAP doubleDensityPhotograph(HINSTANCE instance)
+{
+    static HBITMAP bitmap = decodePicture(instance, IDB_COMPASS_2X);
     return bitmap;
 }
 
@@ -35,22 +134,32 @@ void paintPicture(HWND box)
     GetClientRect(box, &inner);
     FillRect(dc, &inner, GetSysColorBrush(COLOR_BTNFACE));
 
-    // At 96 dpi the photograph is drawn pixel for pixel; on a denser screen
-    // it keeps its size on the screen.
-    const UINT dpi = GetDpiForWindow(box);
+    // The photograph keeps its size on the screen at every dpi: at 96 dpi
+    // pixel for pixel, on a denser screen from the rendering with the most
+    // detail, scaled to fit.
+    const auto laidOutDpi = static_cast<UINT>(GetWindowLongPtrW(box, dpiOffset));
+    const UINT dpi = laidOutDpi != 0 ? laidOutDpi : dpiOf(box);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
-    if (HBITMAP source = photograph(instance)) {
+    HBITMAP source = dpi >= doubleDensityFromDpi ? doubleDensityPhotograph(instance) : nullptr;
+    int sourceScale = 2;
+    if (!source) {
+        source = photograph(instance);
+        sourceScale = 1;
+    }
+    if (source) {
         HDC sourceDc = CreateCompatibleDC(dc);
         HGDIOBJ previous = SelectObject(sourceDc, source);
+        const int sourceWidth = photographWidth * sourceScale;
+        const int sourceHeight = photographHeight * sourceScale;
         const int width = MulDiv(photographWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
         const int height = MulDiv(photographHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-        if (width == photographWidth && height == photographHeight) {
+        if (width == sourceWidth && height == sourceHeight) {
             BitBlt(dc, 0, 0, width, height, sourceDc, 0, 0, SRCCOPY);
         } else {
+            // HALFTONE averages the source pixels each screen pixel covers.
             SetStretchBltMode(dc, HALFTONE);
             SetBrushOrgEx(dc, 0, 0, nullptr);
-            StretchBlt(dc, 0, 0, width, height, sourceDc, 0, 0, photographWidth, photographHeight,
-                SRCCOPY);
+            StretchBlt(dc, 0, 0, width, height, sourceDc, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
         }
         SelectObject(sourceDc, previous);
         DeleteDC(sourceDc);
@@ -68,10 +177,10 @@ LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         return 1; // painted whole in WM_PAINT, without flicker
     case WM_SETFONT:
         // Kept for whoever asks, as every control does; the box shows no text.
-        SetWindowLongPtrW(box, 0, static_cast<LONG_PTR>(wParam));
+        SetWindowLongPtrW(box, fontOffset, static_cast<LONG_PTR>(wParam));
         return 0;
     case WM_GETFONT:
-        return GetWindowLongPtrW(box, 0);
+        return GetWindowLongPtrW(box, fontOffset);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         // A click moves the focus here and does nothing else.
@@ -154,11 +263,17 @@ bool registerPictureBox(HINSTANCE instance)
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = pictureBoxProcedure;
-    windowClass.cbWndExtra = sizeof(HFONT);
+    windowClass.cbWndExtra = 2 * sizeof(LONG_PTR);
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = pictureBoxClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void setPictureDpi(HWND box, UINT dpi)
+{
+    SetWindowLongPtrW(box, dpiOffset, static_cast<LONG_PTR>(dpi));
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 void keepCaretOnTab(HWND edit)
@@ -174,8 +289,7 @@ void neverDefault(HWND button)
 HFONT createMessageFont(UINT dpi)
 {
     NONCLIENTMETRICSW metrics {};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+    if (nonClientMetrics(metrics, dpi))
         return CreateFontIndirectW(&metrics.lfMessageFont);
     // Without it, the bold System font a control starts with would do.
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

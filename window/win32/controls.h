@@ -15,6 +15,11 @@ namespace win32 {
 extern const wchar_t pictureBoxClass[];
 bool registerPictureBox(HINSTANCE instance);
 
+// Tells a picture box the dpi its window is laid out for (which, while the
+// window moves to another monitor, may not yet be the one the system gives
+// for the box), and has it drawn anew for it.
+void setPictureDpi(HWND box, UINT dpi);
+
 // Gives an edit box the behaviour the locator fields rely on: when Tab brings
 // the focus in, its caret stays where it was instead of its whole text being
 // selected, so characters typed into Locator 2 join its "...". Of a pasted

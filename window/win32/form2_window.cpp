@@ -2,12 +2,14 @@
 #include "form2_window.h"
 
 #include "controls.h"
+#include "dpi.h"
 #include "resources.h"
 #include "window/form2_handlers.h"
 #include "window/form2_layout.h"
 
 #include <commctrl.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -60,10 +62,23 @@ public:
         : m_window(window)
     {
     }
+    // The window and every control are gone by now: nothing uses the font
+    // or the icons any more.
+    ~Form2Window()
+    {
+        if (m_font)
+            DeleteObject(m_font);
+        if (m_bigIcon)
+            DestroyIcon(m_bigIcon);
+        if (m_smallIcon)
+            DestroyIcon(m_smallIcon);
+    }
+    Form2Window(const Form2Window &) = delete;
+    Form2Window &operator=(const Form2Window &) = delete;
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The window is gone; the object goes when no handler holds it any more.
+    // The window is gone; the object goes when nothing holds it any more.
     void release()
     {
         m_window = nullptr;
@@ -71,8 +86,8 @@ public:
             delete this;
     }
 
-private:
-    // A handler holds its window for its whole run (Exit unloads it halfway).
+    // Holds the object while a message to its window is handled: a message
+    // may destroy the window (the close box, Exit) halfway through.
     class Hold
     {
     public:
@@ -93,8 +108,9 @@ private:
         Form2Window &m_form;
     };
 
+private:
     void createControls(HINSTANCE instance);
-    void fitTo(UINT dpi, const RECT *suggested);
+    void fitTo(UINT dpi);
     void layOut(UINT dpi);
     void setIcons(UINT dpi);
     HWND control(std::string_view name) const;
@@ -178,19 +194,16 @@ void Form2Window::createControls(HINSTANCE instance)
     m_focus = firstInTabOrder();
 }
 
-// The client area in twips at `dpi`, the frame around it the platform's;
-// at the top-left corner of `suggested` where given, else where it is.
-void Form2Window::fitTo(UINT dpi, const RECT *suggested)
+// The client area in twips at `dpi`, the frame around it the platform's,
+// where the window is.
+void Form2Window::fitTo(UINT dpi)
 {
     RECT frame { 0, 0, twipsToPixels(form2ClientWidthTwips, static_cast<int>(dpi)),
         twipsToPixels(form2ClientHeightTwips, static_cast<int>(dpi)) };
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE)),
-        FALSE, static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE)), dpi);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (!suggested)
-        flags |= SWP_NOMOVE;
-    SetWindowPos(m_window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-        frame.right - frame.left, frame.bottom - frame.top, flags);
+    adjustWindowRect(frame, static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE)),
+        static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE)), dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     layOut(dpi);
 }
 
@@ -207,7 +220,10 @@ void Form2Window::layOut(UINT dpi)
             twipsToPixels(spec.topTwips, dotsPerInch), twipsToPixels(spec.widthTwips, dotsPerInch),
             twipsToPixels(spec.heightTwips, dotsPerInch), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (spec.kind == ControlKind::PictureBox)
+            setPictureDpi(control, dpi);
     }
+    // The old font goes only now that no control uses it.
     if (m_font)
         DeleteObject(m_font);
     m_font = font;
@@ -221,10 +237,8 @@ void Form2Window::setIcons(UINT dpi)
         return static_cast<HICON>(
             LoadImageW(instance, MAKEINTRESOURCEW(IDI_FORM2), IMAGE_ICON, width, height, 0));
     };
-    HICON big =
-        load(GetSystemMetricsForDpi(SM_CXICON, dpi), GetSystemMetricsForDpi(SM_CYICON, dpi));
-    HICON small =
-        load(GetSystemMetricsForDpi(SM_CXSMICON, dpi), GetSystemMetricsForDpi(SM_CYSMICON, dpi));
+    HICON big = load(systemMetric(SM_CXICON, dpi), systemMetric(SM_CYICON, dpi));
+    HICON small = load(systemMetric(SM_CXSMICON, dpi), systemMetric(SM_CYSMICON, dpi));
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     if (m_bigIcon)
@@ -255,7 +269,7 @@ LRESULT Form2Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE: {
         const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
         createControls(create->hInstance);
-        fitTo(GetDpiForWindow(m_window), nullptr);
+        fitTo(dpiOf(m_window));
         // The caret waits after each initial text, where typing goes on; set
         // once the boxes have their size, or they would scroll the text away.
         for (const ControlSpec &spec : form2Controls) {
@@ -273,7 +287,6 @@ LRESULT Form2Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         const ControlSpec &spec = form2Controls[static_cast<std::size_t>(id)];
         const WORD code = HIWORD(wParam);
-        Hold hold(*this);
         if (spec.kind == ControlKind::TextBox && code == EN_CHANGE)
             form2::raise(*this, spec.name, form2::Event::Change);
         else if (spec.kind == ControlKind::CommandButton && code == BN_CLICKED)
@@ -293,21 +306,25 @@ LRESULT Form2Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS:
         SetFocus(m_focus && IsWindow(m_focus) ? m_focus : firstInTabOrder());
         return 0;
-    case WM_DPICHANGED:
-        // Moved to a screen of another density: everything in twips again,
-        // at the place the platform suggests.
-        fitTo(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
+    case WM_DPICHANGED: {
+        // Moved to a screen of another density: the window takes the place
+        // and size the platform suggests (which keeps a size the user chose,
+        // scaled), and the controls their twips at the new dpi.
+        const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
+            suggested.right - suggested.left, suggested.bottom - suggested.top,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(HIWORD(wParam));
         return 0;
+    }
+    case WM_SETTINGCHANGE:
+        // The user chose another message font: the controls take it.
+        if (wParam == SPI_SETNONCLIENTMETRICS)
+            layOut(dpiOf(m_window));
+        return DefWindowProcW(m_window, message, wParam, lParam);
     case WM_DESTROY:
-        if (m_font)
-            DeleteObject(m_font);
-        m_font = nullptr;
-        if (m_bigIcon)
-            DestroyIcon(m_bigIcon);
-        if (m_smallIcon)
-            DestroyIcon(m_smallIcon);
-        m_bigIcon = m_smallIcon = nullptr;
-        // The program's one window: with it gone, the program ends.
+        // The program's one window: with it gone, the program ends. The font
+        // and icons go with the object, once the controls are gone too.
         PostQuitMessage(0);
         return 0;
     default:
@@ -373,18 +390,30 @@ std::u16string Form2Window::decimalSeparator() const
 
 LRESULT CALLBACK form2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Form2Window(window)));
+    if (message == WM_NCCREATE) {
+        auto *created = new (std::nothrow) Form2Window(window);
+        if (!created)
+            return FALSE; // no window without its object
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto *form = reinterpret_cast<Form2Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
+    Form2Window::Hold hold(*form);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->release();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return form->handle(message, wParam, lParam);
+    // No exception may unwind through the system's code that called this
+    // procedure. One that reaches here (memory running out) leaves the
+    // message's work undone and the window as it was; a window that cannot
+    // be made is refused.
+    try {
+        return form->handle(message, wParam, lParam);
+    } catch (...) {
+        return message == WM_CREATE ? -1 : 0;
+    }
 }
 
 } // namespace

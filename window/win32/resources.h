@@ -6,3 +6,4 @@
 
 #define IDI_FORM2 1 // the window's icon, and so the program file's
 #define IDB_COMPASS 101 // the compass photograph at 96 dpi
+#define IDB_COMPASS_2X 102 // its rendering at twice the density, compressed
