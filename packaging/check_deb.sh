@@ -74,6 +74,7 @@ if need_file "$metainfo"; then
         || fail "$metainfo does not launch $id.desktop"
     grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root/$metainfo" \
         || fail "$metainfo does not name the licence"
+    grep -q 'Rotavel maintainers</' "$root/$metainfo" || fail "$metainfo names no developer"
     # The newest release comes first.
     newest=$(grep -o '<release version="[^"]*"' "$root/$metainfo" | head -n 1)
     [ "$newest" = "<release version=\"$version\"" ] \
