@@ -77,6 +77,24 @@ package: deps
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
+# The version, from project() in CMakeLists.txt, and this machine's Debian
+# architecture: the package is $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb.
+VERSION := $(shell sed -n 's/^project.rotavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+ARCH := $(shell dpkg --print-architecture 2>/dev/null)
+
+# Tests in clean Debian systems, each made with mmdebstrap from Debian's
+# archive in $(SYSTEMS_BUILD)/ and removed afterwards (they need root).
+SYSTEMS_BUILD ?= build-systems
+SYSTEMS_PACKAGES = mmdebstrap git
+
+# `make test` on a fresh clone in Debian 13, then this machine's package
+# installed there and its window started under Xvfb.
+.PHONY: distro-test
+distro-test: package
+	$(call install_missing,$(SYSTEMS_PACKAGES))
+	$(SUDO) sh tests/debian/distro_test.sh $(SYSTEMS_BUILD) $(CURDIR) \
+		$(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb
+
 # The native Windows program, cross-built with MinGW-w64 into
 # $(WINDOWS_BUILD)/: rotavel.exe, the zip rotavel-<version>-windows-x64.zip
 # and the installer rotavel-<version>-windows-x64-setup.exe.
