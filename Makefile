@@ -64,6 +64,7 @@ check: deps
 
 clean:
 	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD)
+	rm -rf --one-file-system $(SYSTEMS_BUILD) $(ARM64_BUILD)
 
 # The Debian package, from its own build tree installed under /usr:
 # $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found
@@ -94,6 +95,24 @@ distro-test: package
 	$(call install_missing,$(SYSTEMS_PACKAGES))
 	$(SUDO) sh tests/debian/distro_test.sh $(SYSTEMS_BUILD) $(CURDIR) \
 		$(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb
+
+# The arm64 build (Debian arm64, the Raspberry Pi's 64-bit system),
+# cross-built in a Debian 12 amd64 system with arm64 added that is made once
+# in $(ARM64_BUILD)/ and kept; this machine's own packages stay as they are.
+# `make package-arm64` makes $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.deb;
+# `make arm64-test` runs the tests under QEMU's user mode, compares the
+# exhaustive test's sample with this machine's build, installs the package
+# there and starts its window.
+ARM64_BUILD ?= build-arm64
+
+.PHONY: package-arm64 arm64-test
+package-arm64:
+	$(call install_missing,$(SYSTEMS_PACKAGES))
+	$(SUDO) sh tests/debian/arm64.sh package $(ARM64_BUILD) $(CURDIR) $(VERSION)
+
+arm64-test: build package-arm64
+	$(SUDO) sh tests/debian/arm64.sh test $(ARM64_BUILD) $(CURDIR) $(VERSION) \
+		$(CURDIR)/$(BUILD)/tests/tst_exhaustive
 
 # The native Windows program, cross-built with MinGW-w64 into
 # $(WINDOWS_BUILD)/: rotavel.exe, the zip rotavel-<version>-windows-x64.zip

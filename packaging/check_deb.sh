@@ -32,7 +32,8 @@ if ! "$cpack" -G DEB --config "$config" -B "$work" >"$work/cpack.log" 2>&1; then
     exit 1
 fi
 
-arch=$(dpkg --print-architecture)
+# A cross-built package is of the architecture DEB_HOST_ARCH names.
+arch=${DEB_HOST_ARCH:-$(dpkg --print-architecture)}
 deb=$work/rotavel_${version}_${arch}.deb
 if [ ! -f "$deb" ]; then
     ls -l "$work"

@@ -64,11 +64,9 @@ in_system()
         "$@" </dev/null
 }
 
-# remove_system ROOT: ends every process still running inside ROOT,
-# unmounts what enter_system mounted and deletes the system. Nothing is
-# deleted while anything is still mounted inside it, and the deletion never
-# crosses into another file system.
-remove_system()
+# leave_system ROOT: ends every process still running inside ROOT and
+# unmounts what enter_system mounted; fails if anything stays mounted there.
+leave_system()
 {
     root=$1
     [ -d "$root" ] || return 0
@@ -83,9 +81,33 @@ remove_system()
         fi
     done
     if grep -q " $root/" /proc/self/mounts; then
-        echo "still mounted inside $root, left in place:" >&2
+        echo "still mounted inside $root:" >&2
         grep " $root/" /proc/self/mounts >&2
         return 1
     fi
+}
+
+# remove_system ROOT: leaves the system and deletes it. Nothing is deleted
+# while anything is still mounted inside it, and the deletion never crosses
+# into another file system.
+remove_system()
+{
+    root=$1
+    [ -d "$root" ] || return 0
+    leave_system "$root" || return 1
     rm -rf --one-file-system "$root"
+}
+
+# copy_source SOURCE DEST: the source tree as it is now, without build trees
+# or anything else git ignores, into DEST (emptied first).
+copy_source()
+{
+    rm -rf --one-file-system "$2"
+    mkdir -p "$2"
+    if git -C "$1" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git -C "$1" ls-files -z --cached --others --exclude-standard \
+            | (cd "$1" && tar --null --ignore-failed-read --files-from=- -cf -) | tar -C "$2" -xf -
+    else
+        (cd "$1" && tar --exclude='./build*' -cf - .) | tar -C "$2" -xf -
+    fi
 }
