@@ -20,21 +20,26 @@ step()
     step_started=$(now)
 }
 
-# make_system ROOT SUITE ARCHITECTURES PACKAGES [MMDEBSTRAP OPTION...]
+# make_system ROOT SUITE ARCHITECTURES PACKAGES
 # A fresh system of SUITE in ROOT (which must not exist), with apt and the
 # comma-separated PACKAGES. Services are never started inside it: nothing
 # runs there but what the test starts, so nothing keeps its mounts busy.
+# apt retries a failed download there, and the whole system is made once
+# more if the archive failed it the first time (a mirror being updated).
 make_system()
 {
-    root=$1
-    suite=$2
-    architectures=$3
-    packages=$4
-    shift 4
-    mmdebstrap --variant=apt --architectures="$architectures" --include="$packages" \
-        --customize-hook='printf "#!/bin/sh\nexit 101\n" >"$1/usr/sbin/policy-rc.d"' \
-        --customize-hook='chmod 755 "$1/usr/sbin/policy-rc.d"' \
-        "$@" "$suite" "$root" "$debian_mirror"
+    for attempt in 1 2; do
+        if mmdebstrap --variant=apt --architectures="$3" --include="$4" \
+            --aptopt='Acquire::Retries "5"' \
+            --customize-hook='printf "#!/bin/sh\nexit 101\n" >"$1/usr/sbin/policy-rc.d"' \
+            --customize-hook='chmod 755 "$1/usr/sbin/policy-rc.d"' \
+            "$2" "$1" "$debian_mirror"; then
+            return 0
+        fi
+        remove_system "$1"
+        [ "$attempt" = 2 ] || echo "mmdebstrap failed; once more"
+    done
+    return 1
 }
 
 # enter_system ROOT: the kernel's file systems a build, apt and an X server
