@@ -58,7 +58,8 @@ enter_system()
 }
 
 # in_system ROOT COMMAND...: runs COMMAND inside ROOT as root, in a clean
-# environment without a terminal, as continuous integration runs.
+# environment without a terminal, as continuous integration runs. A proxy
+# this machine reaches the archive through is handed on.
 in_system()
 {
     root=$1
@@ -66,6 +67,8 @@ in_system()
     chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 CI=true DEBIAN_FRONTEND=noninteractive \
         ${CMAKE_BUILD_PARALLEL_LEVEL:+CMAKE_BUILD_PARALLEL_LEVEL=$CMAKE_BUILD_PARALLEL_LEVEL} \
+        ${http_proxy:+http_proxy=$http_proxy} ${https_proxy:+https_proxy=$https_proxy} \
+        ${no_proxy:+no_proxy=$no_proxy} \
         "$@" </dev/null
 }
 
