@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -44,6 +45,8 @@ private slots:
     void everySubsquare();
     void everySquare();
     void justOutsideTheGridIsRejected();
+    void emulationIsRecognised_data();
+    void emulationIsRecognised();
 };
 
 namespace {
@@ -454,14 +457,13 @@ bool inSample(GridIndex lon, GridIndex lat)
 
 enum class Walk { whole, sample };
 
-// Whether this process runs on an emulated arm64 processor. QEMU's user mode
-// either hands on the host's /proc/cpuinfo, which describes no arm64
-// implementer, or writes one naming implementer 0x00, which the architecture
-// keeps for software implementations; a real arm64 processor names its maker.
-bool emulatedProcessor()
+// Whether an arm64 program that reads this /proc/cpuinfo runs under
+// emulation. QEMU's user mode either hands on the host's, which describes no
+// arm64 implementer, or writes one naming implementer 0x00, which the
+// architecture keeps for software implementations; a real arm64 processor
+// names its maker.
+bool describesEmulatedArm64(std::istream &cpuinfo)
 {
-#if defined(__aarch64__)
-    std::ifstream cpuinfo("/proc/cpuinfo");
     for (std::string line; std::getline(cpuinfo, line);) {
         if (line.starts_with("CPU implementer")) {
             const std::size_t colon = line.find(':');
@@ -470,6 +472,13 @@ bool emulatedProcessor()
         }
     }
     return true;
+}
+
+bool emulatedProcessor()
+{
+#if defined(__aarch64__)
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    return describesEmulatedArm64(cpuinfo);
 #else
     return false;
 #endif
@@ -678,6 +687,37 @@ void TestExhaustive::justOutsideTheGridIsRejected()
         }
     }
     QCOMPARE(failures, 0);
+}
+
+// What decides between the whole walk and the sample on arm64.
+void TestExhaustive::emulationIsRecognised_data()
+{
+    QTest::addColumn<QString>("cpuinfo");
+    QTest::addColumn<bool>("emulated");
+
+    QTest::newRow("Raspberry Pi 4, Cortex-A72")
+        << QString("processor\t: 0\nBogoMIPS\t: 108.00\nFeatures\t: fp asimd evtstrm crc32 cpuid\n"
+                   "CPU implementer\t: 0x41\nCPU architecture: 8\nCPU variant\t: 0x0\n"
+                   "CPU part\t: 0xd08\nCPU revision\t: 3\n")
+        << false;
+    QTest::newRow("QEMU's own description")
+        << QString("processor\t: 0\nBogoMIPS\t: 100.00\nFeatures\t: fp asimd cpuid\n"
+                   "CPU implementer\t: 0x00\nCPU architecture: 8\nCPU variant\t: 0x0\n"
+                   "CPU part\t: 0x051\nCPU revision\t: 0\n")
+        << true;
+    QTest::newRow("the amd64 host's, handed on")
+        << QString("processor\t: 0\nvendor_id\t: AuthenticAMD\ncpu family\t: 25\n"
+                   "model name\t: AMD EPYC 7B13\nflags\t\t: fpu vme de pse tsc msr\n")
+        << true;
+    QTest::newRow("nothing to read") << QString() << true;
+}
+
+void TestExhaustive::emulationIsRecognised()
+{
+    QFETCH(QString, cpuinfo);
+    QFETCH(bool, emulated);
+    std::istringstream text(cpuinfo.toStdString());
+    QCOMPARE(describesEmulatedArm64(text), emulated);
 }
 
 QTEST_APPLESS_MAIN(TestExhaustive)
