@@ -67,6 +67,7 @@ check: deps
 # Every build folder the targets below make.
 clean:
 	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD) $(PACKAGE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf --one-file-system $(SYSTEMS_BUILD) $(ARM64_BUILD)
 
 # The Debian package, from its own build tree installed under /usr:
 # $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found
@@ -79,6 +80,42 @@ package: deps
 		-DCMAKE_SKIP_INSTALL_RPATH=ON
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The version, from project() in CMakeLists.txt, and this machine's Debian
+# architecture: the package is $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb.
+VERSION := $(shell sed -n 's/^project.rotavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+ARCH := $(shell dpkg --print-architecture 2>/dev/null)
+
+# Tests in clean Debian systems, each made with mmdebstrap from Debian's
+# archive in $(SYSTEMS_BUILD)/ and removed afterwards (they need root).
+SYSTEMS_BUILD ?= build-systems
+SYSTEMS_PACKAGES = mmdebstrap git
+
+# `make test` on a fresh clone in Debian 13, then this machine's package
+# installed there and its window started under Xvfb.
+.PHONY: distro-test
+distro-test: package
+	$(call install_missing,$(SYSTEMS_PACKAGES))
+	$(SUDO) sh tests/debian/distro_test.sh $(SYSTEMS_BUILD) $(CURDIR) \
+		$(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb
+
+# The arm64 build (Debian arm64, the Raspberry Pi's 64-bit system),
+# cross-built in a Debian 12 amd64 system with arm64 added that is made once
+# in $(ARM64_BUILD)/ and kept; this machine's own packages stay as they are.
+# `make package-arm64` makes $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.deb;
+# `make arm64-test` runs the tests under QEMU's user mode, compares the
+# exhaustive test's sample with this machine's build, installs the package
+# there and starts its window.
+ARM64_BUILD ?= build-arm64
+
+.PHONY: package-arm64 arm64-test
+package-arm64:
+	$(call install_missing,$(SYSTEMS_PACKAGES))
+	$(SUDO) sh tests/debian/arm64.sh package $(ARM64_BUILD) $(CURDIR) $(VERSION)
+
+arm64-test: build package-arm64
+	$(SUDO) sh tests/debian/arm64.sh test $(ARM64_BUILD) $(CURDIR) $(VERSION) \
+		$(CURDIR)/$(BUILD)/tests/tst_exhaustive
 
 # The native Windows programs, cross-built with MinGW-w64, one build tree per
 # architecture: $(WINDOWS_BUILD)/x64/ for 64-bit Windows and

@@ -32,7 +32,8 @@ if ! "$cpack" -G DEB --config "$config" -B "$work" >"$work/cpack.log" 2>&1; then
     exit 1
 fi
 
-arch=$(dpkg --print-architecture)
+# A cross-built package is of the architecture DEB_HOST_ARCH names.
+arch=${DEB_HOST_ARCH:-$(dpkg --print-architecture)}
 deb=$work/rotavel_${version}_${arch}.deb
 if [ ! -f "$deb" ]; then
     ls -l "$work"
@@ -74,6 +75,7 @@ if need_file "$metainfo"; then
         || fail "$metainfo does not launch $id.desktop"
     grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root/$metainfo" \
         || fail "$metainfo does not name the licence"
+    grep -q 'Rotavel maintainers</' "$root/$metainfo" || fail "$metainfo names no developer"
     # The newest release comes first.
     newest=$(grep -o '<release version="[^"]*"' "$root/$metainfo" | head -n 1)
     [ "$newest" = "<release version=\"$version\"" ] \
