@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/qt/translations.h"
 #include "window/form2.h"
+#include "window/qt/translations.h"
 
 #include <QApplication>
 
@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(ROTAVEL_VERSION));
-    installToolkitTranslations(app);
+    window::qt::installToolkitTranslations(app);
     // Ties the window to its desktop entry, so docks and task bars show the
     // entry's name and icon and can pin it.
     QApplication::setDesktopFileName(QStringLiteral("io.github.rotavel.Rotavel"));

@@ -5,5 +5,5 @@
 // its events until it is unloaded.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
-    return win32::start(instance, showCommand);
+    return window::win32::start(instance, showCommand);
 }

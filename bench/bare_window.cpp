@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QWidget>
 
+// The layout table, nothing else of the window.
+using namespace window;
+
 namespace {
 
 QWidget *stockControl(const ControlSpec &placed, QWidget *window)

@@ -86,8 +86,8 @@ int significantDigitCount(const std::string &text)
 
 void checkCoordinate(double value, std::u16string_view separator)
 {
-    const auto text = coordinateText(value, separator);
-    const auto withPoint = coordinateText(value, u".");
+    const auto text = window::coordinateText(value, separator);
+    const auto withPoint = window::coordinateText(value, u".");
     if (!std::isfinite(value)) {
         require(!text && !withPoint, "no coordinate text for NaN or an infinity");
         return;
@@ -96,9 +96,10 @@ void checkCoordinate(double value, std::u16string_view separator)
 
     // Nor may a number formatted just before, with a longer exponent, change
     // it: the formatting must read its own digits only.
-    require(coordinateText(std::numeric_limits<double>::denorm_min(), u".").has_value(),
+    require(window::coordinateText(std::numeric_limits<double>::denorm_min(), u".").has_value(),
         "a coordinate text for the smallest number");
-    require(coordinateText(value, u".") == withPoint, "the same text again, whatever came before");
+    require(window::coordinateText(value, u".") == withPoint,
+        "the same text again, whatever came before");
 
     // The separator is the only thing a locale changes.
     std::u16string expected = *withPoint;
@@ -123,7 +124,7 @@ void checkCoordinate(double value, std::u16string_view separator)
 
 void checkResult(double value)
 {
-    const auto text = resultText(value);
+    const auto text = window::resultText(value);
     if (!std::isfinite(value)) {
         require(!text, "no result text for NaN or an infinity");
         return;

@@ -162,7 +162,7 @@ void TestBadInput::upperCaseAsOnLinuxForEveryCharacter()
         } else {
             one += QChar(char16_t(c));
         }
-        const QString shared = qtText(upperCase(one.toStdU16String()));
+        const QString shared = qtText(window::upperCase(one.toStdU16String()));
         if (shared != upperCasedAsShown(one) && ++differing <= 5)
             qWarning("U+%04X: %s", unsigned(c), qPrintable(shared));
     }
@@ -172,8 +172,8 @@ void TestBadInput::upperCaseAsOnLinuxForEveryCharacter()
     // capital, letters with capitals in the table's runs of every other one.
     const QString mixed = QStringLiteral("a\U0001D41Ab\U00010428") + QChar(0xDC00)
         + QStringLiteral("\u00DF\u0101\u0103\u00FF\u00B5");
-    QCOMPARE(qtText(upperCase(mixed.toStdU16String())), upperCasedAsShown(mixed));
-    QCOMPARE(qtText(upperCase(u"jn61fw")), QStringLiteral("JN61FW"));
+    QCOMPARE(qtText(window::upperCase(mixed.toStdU16String())), upperCasedAsShown(mixed));
+    QCOMPARE(qtText(window::upperCase(u"jn61fw")), QStringLiteral("JN61FW"));
 }
 
 QTEST_MAIN(TestBadInput)

@@ -173,7 +173,7 @@ void TestForm2Layout::photographForScreenDensity()
     QFETCH(qreal, devicePixelRatio);
     QFETCH(int, scale);
     const QImage photo(QStringLiteral(":/compass.bmp"));
-    const QPixmap picture = compassPicture(devicePixelRatio);
+    const QPixmap picture = window::qt::compassPicture(devicePixelRatio);
     // Always 208 x 415 of the window's pixels.
     QCOMPARE(picture.deviceIndependentSize(), QSizeF(208, 415));
     QCOMPARE(picture.size(), photo.size() * scale);

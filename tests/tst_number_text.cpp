@@ -59,7 +59,7 @@ void TestNumberText::coordinateForm()
 {
     QFETCH(double, value);
     QFETCH(QString, separator);
-    const auto text = coordinateText(value, separator.toStdU16String());
+    const auto text = window::coordinateText(value, separator.toStdU16String());
     QVERIFY(text.has_value());
     QTEST(QString::fromStdU16String(*text), "text");
 }
@@ -80,7 +80,7 @@ void TestNumberText::resultForm_data()
 void TestNumberText::resultForm()
 {
     QFETCH(double, value);
-    const auto text = resultText(value);
+    const auto text = window::resultText(value);
     QVERIFY(text.has_value());
     QTEST(QString::fromStdU16String(*text), "text");
 }
@@ -89,8 +89,8 @@ void TestNumberText::noTextForNonFiniteNumbers()
 {
     for (const double v : { std::numeric_limits<double>::quiet_NaN(),
              std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity() }) {
-        QVERIFY(!coordinateText(v, u".").has_value());
-        QVERIFY(!resultText(v).has_value());
+        QVERIFY(!window::coordinateText(v, u".").has_value());
+        QVERIFY(!window::resultText(v).has_value());
     }
 }
 
@@ -118,8 +118,8 @@ void TestNumberText::exponentReadFromItsOwnDigits()
 {
     QFETCH(double, before);
     QFETCH(double, value);
-    QVERIFY(coordinateText(before, u".").has_value());
-    const auto text = coordinateText(value, u".");
+    QVERIFY(window::coordinateText(before, u".").has_value());
+    const auto text = window::coordinateText(value, u".");
     QVERIFY(text.has_value());
     QTEST(QString::fromStdU16String(*text), "text");
 }

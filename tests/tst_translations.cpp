@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/qt/translations.h"
 #include "window/form2.h"
+#include "window/qt/translations.h"
 
 #include <QtTest>
 
@@ -28,7 +28,7 @@ void TestTranslations::initTestCase()
 {
     QVERIFY2(QLocale().language() == QLocale::German,
         qPrintable(QStringLiteral("not run under a German locale but %1").arg(QLocale().name())));
-    QVERIFY2(installToolkitTranslations(*qApp),
+    QVERIFY2(window::qt::installToolkitTranslations(*qApp),
         "no German translations of Qt where Qt keeps them (Debian: qt6-translations-l10n)");
 }
 

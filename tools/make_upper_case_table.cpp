@@ -96,6 +96,7 @@ int main(int argc, char *argv[])
            "// Every character whose capital has the same length in UTF-16, as runs of\n"
            "// characters with the same distance to their capitals.\n\n"
            "#include \"upper_case_table.h\"\n\n"
+           "namespace window {\n\n"
            "namespace {\n\n"
            "// clang-format off\n"
            "constexpr CapitalRun runs[] = {\n";
@@ -108,6 +109,7 @@ int main(int argc, char *argv[])
     }
     out << "};\n// clang-format on\n\n"
            "} // namespace\n\n"
-           "const std::span<const CapitalRun> capitalRuns(runs);\n";
+           "const std::span<const CapitalRun> capitalRuns(runs);\n\n"
+           "} // namespace window\n";
     return 0;
 }

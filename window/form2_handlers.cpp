@@ -6,7 +6,7 @@
 #include "number_text.h"
 #include "upper_case.h"
 
-namespace form2 {
+namespace window {
 
 namespace {
 
@@ -114,4 +114,4 @@ void onExitClicked(FormsRuntime &form)
     form.unload();
 }
 
-} // namespace form2
+} // namespace window

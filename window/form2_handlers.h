@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-namespace form2 {
+namespace window {
 
 enum class Event { Change, Click };
 
@@ -23,4 +23,4 @@ void onLocator2Changed(FormsRuntime &form);
 void onCalculateClicked(FormsRuntime &form);
 void onExitClicked(FormsRuntime &form);
 
-} // namespace form2
+} // namespace window

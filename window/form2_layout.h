@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace window {
+
 enum class ControlKind { PictureBox, Label, TextBox, CommandButton };
 
 struct ControlSpec
@@ -86,3 +88,5 @@ inline std::vector<std::size_t> form2TabOrder()
     });
     return order;
 }
+
+} // namespace window

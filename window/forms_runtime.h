@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace window {
+
 class FormsRuntime
 {
 public:
@@ -43,3 +45,5 @@ public:
 protected:
     ~FormsRuntime() = default;
 };
+
+} // namespace window

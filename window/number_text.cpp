@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace window {
+
 namespace {
 
 constexpr int significantDigits = 15;
@@ -96,3 +98,5 @@ std::optional<std::u16string> resultText(double whole)
     text.append(digits.begin(), digits.end());
     return text;
 }
+
+} // namespace window

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace window {
+
 // A coordinate: rounded to 15 significant digits, in plain decimal notation
 // (never an exponent), trailing zeros and a bare separator dropped, "-" in
 // front of a negative value, at least one digit before the separator, no digit
@@ -20,3 +22,5 @@ std::optional<std::u16string> coordinateText(double value, std::u16string_view d
 // positive value, "-" in front of a negative one, no grouping (" 285", " 0",
 // "-1"). A fraction is rounded away. Nothing for NaN or an infinity.
 std::optional<std::u16string> resultText(double whole);
+
+} // namespace window

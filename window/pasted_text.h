@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+namespace window {
+
 // The first line of `pasted`: everything from the first line break (CR or
 // LF) on is dropped. Locators copied from a log, a spot or a web page usually
 // bring a line break along; kept, it would be a seventh character that no
@@ -14,3 +16,5 @@
 // this rule to every way of pasting it has (keyboard, context menu, and on
 // Linux the middle click and a drop), so that both keep the same line.
 std::u16string_view firstLine(std::u16string_view pasted);
+
+} // namespace window

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace window {
+
 namespace {
 
 char32_t capitalOf(char32_t c)
@@ -52,3 +54,5 @@ std::u16string upperCase(std::u16string_view text)
     }
     return result;
 }
+
+} // namespace window

@@ -5,6 +5,8 @@
 
 #include "upper_case_table.h"
 
+namespace window {
+
 namespace {
 
 // clang-format off
@@ -209,3 +211,5 @@ constexpr CapitalRun runs[] = {
 } // namespace
 
 const std::span<const CapitalRun> capitalRuns(runs);
+
+} // namespace window

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <span>
 
+namespace window {
+
 // The characters first, first + stride, ... up to last have their capitals
 // `delta` code points away.
 struct CapitalRun
@@ -20,3 +22,5 @@ struct CapitalRun
 
 // Ordered by first character; runs do not overlap.
 extern const std::span<const CapitalRun> capitalRuns;
+
+} // namespace window

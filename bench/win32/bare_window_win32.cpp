@@ -14,6 +14,9 @@
 
 #include <string>
 
+// The layout table, nothing else of the window.
+using namespace window;
+
 namespace {
 
 LRESULT CALLBACK bareProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

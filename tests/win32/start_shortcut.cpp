@@ -51,7 +51,7 @@ BOOL CALLBACK findCaption(HWND window, LPARAM lParam)
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, 64);
     // The caption is ASCII.
-    const std::string_view wanted = form2Caption;
+    const std::string_view wanted = window::form2Caption;
     bool same = std::char_traits<wchar_t>::length(caption) == wanted.size();
     for (std::size_t i = 0; same && i < wanted.size(); ++i)
         same = caption[i] == static_cast<wchar_t>(wanted[i]);
@@ -112,7 +112,7 @@ int wmain(int argc, wchar_t *argv[])
     wchar_t image[MAX_PATH] = {};
     DWORD length = MAX_PATH;
     QueryFullProcessImageNameW(process, 0, image, &length);
-    std::printf("started: %ls, a window \"%s\"\n", image, form2Caption);
+    std::printf("started: %ls, a window \"%s\"\n", image, window::form2Caption);
     if (CompareStringOrdinal(image, -1, target.c_str(), -1, TRUE) != CSTR_EQUAL) {
         TerminateProcess(process, 1);
         return fail("the window is another program's");

@@ -32,6 +32,9 @@
 #include <string>
 #include <vector>
 
+// The layout table and upper-casing, as the window itself has them.
+using namespace window;
+
 namespace {
 
 int passed = 0;
@@ -73,7 +76,7 @@ const ControlSpec &spec(std::string_view name)
 
 RECT placeOf(HWND form, const ControlSpec &control)
 {
-    const int dpi = int(win32::dpiOf(form));
+    const int dpi = int(window::win32::dpiOf(form));
     const int left = twipsToPixels(control.leftTwips, dpi);
     const int top = twipsToPixels(control.topTwips, dpi);
     return { left, top, left + twipsToPixels(control.widthTwips, dpi),
@@ -128,7 +131,7 @@ bool settle(HWND form)
             if (message.message == WM_QUIT)
                 running = false;
             else
-                win32::deliver(message, form);
+                window::win32::deliver(message, form);
         }
         Sleep(1);
     }
@@ -368,7 +371,7 @@ void replay(HWND form, const behaviour::Action &action)
 
 HWND openForm2()
 {
-    HWND form = win32::createForm2(GetModuleHandleW(nullptr));
+    HWND form = window::win32::createForm2(GetModuleHandleW(nullptr));
     ShowWindow(form, SW_SHOWNORMAL);
     SetForegroundWindow(form);
     UpdateWindow(form);
@@ -447,7 +450,7 @@ void layoutInPixels(int expectedDpi)
     current = "layout at " + std::to_string(expectedDpi) + " dpi";
     const int failedBefore = failed;
     HWND form = openForm2();
-    const int dpi = int(win32::dpiOf(form));
+    const int dpi = int(window::win32::dpiOf(form));
     check(dpi == expectedDpi, "the screen has " + std::to_string(dpi) + " dpi");
 
     check(textOf(form) == u"Rotavel 1.1 - Quillo", "the caption");
@@ -545,7 +548,7 @@ void movedToAnotherMonitor()
     current = "moved to a monitor of twice the dpi";
     const int failedBefore = failed;
     HWND form = openForm2();
-    const int newDpi = int(win32::dpiOf(form)) * 2;
+    const int newDpi = int(window::win32::dpiOf(form)) * 2;
     RECT suggested { 40, 30, 40 + 1100, 30 + 1000 };
     SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), LPARAM(&suggested));
     settle(form);
@@ -580,7 +583,7 @@ void movedToAnotherMonitor()
     RECT inner;
     GetClientRect(box, &inner);
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int oldWidth = MulDiv(208, int(win32::dpiOf(form)), USER_DEFAULT_SCREEN_DPI);
+    const int oldWidth = MulDiv(208, int(window::win32::dpiOf(form)), USER_DEFAULT_SCREEN_DPI);
     const std::vector<std::uint32_t> shown = pixelsOf(box, int(inner.right), int(inner.bottom));
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const std::uint32_t background = std::uint32_t(GetRValue(face)) << 16
@@ -768,7 +771,7 @@ void photographShown()
     constexpr int photographHeight = 415;
     HWND form = openForm2();
     HWND box = find(form, "Picture1");
-    const int dpi = int(win32::dpiOf(form));
+    const int dpi = int(window::win32::dpiOf(form));
     const int width = MulDiv(photographWidth, dpi, USER_DEFAULT_SCREEN_DPI);
     const int height = MulDiv(photographHeight, dpi, USER_DEFAULT_SCREEN_DPI);
     RECT inner;
@@ -930,9 +933,9 @@ int main(int argc, char *argv[])
             olderSystem = value;
     }
     if (olderSystem == "windows7")
-        win32::useOnlyFunctionsOf(win32::OlderSystem::Windows7);
+        window::win32::useOnlyFunctionsOf(window::win32::OlderSystem::Windows7);
     else if (olderSystem == "windows81")
-        win32::useOnlyFunctionsOf(win32::OlderSystem::Windows81);
+        window::win32::useOnlyFunctionsOf(window::win32::OlderSystem::Windows81);
     else if (!olderSystem.empty())
         return std::printf("no such older system: %s\n", olderSystem.c_str()), 2;
 

@@ -13,7 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 
-namespace toolkit {
+namespace window::qt {
 
 namespace {
 
@@ -150,4 +150,4 @@ void showEmptyMessage(QWidget *owner)
     box.exec();
 }
 
-} // namespace toolkit
+} // namespace window::qt

@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace toolkit {
+namespace window::qt {
 
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
@@ -63,4 +63,4 @@ private:
 // its own; returns when the user dismisses it.
 void showEmptyMessage(QWidget *owner);
 
-} // namespace toolkit
+} // namespace window::qt

@@ -12,6 +12,10 @@
 
 #include <vector>
 
+// Form2 is the one class the program and its tests know by name; what it is
+// built from is the window's own.
+using namespace window;
+
 namespace {
 
 QWidget *createControl(const ControlSpec &spec, QWidget *window)
@@ -19,8 +23,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
     case ControlKind::PictureBox: {
-        auto *picture =
-            new toolkit::PictureBox(compassPicture(window->devicePixelRatioF()), window);
+        auto *picture = new qt::PictureBox(qt::compassPicture(window->devicePixelRatioF()), window);
         // It holds the focus when the window opens: a screen reader should
         // have something better to announce than an empty frame.
         picture->setAccessibleName(QStringLiteral("Compass"));
@@ -33,12 +36,12 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
         return label;
     }
     case ControlKind::TextBox: {
-        auto *box = new toolkit::TextBox(text, window);
+        auto *box = new qt::TextBox(text, window);
         box->setMaxLength(textBoxMaxLength);
         return box;
     }
     case ControlKind::CommandButton:
-        return new toolkit::CommandButton(text, window);
+        return new qt::CommandButton(text, window);
     }
     return nullptr;
 }
@@ -69,7 +72,7 @@ Form2::Form2(QWidget *parent)
     }();
     Q_UNUSED(accessibleAsFrame);
     setWindowTitle(QString::fromLatin1(form2Caption));
-    setWindowIcon(form2Icon());
+    setWindowIcon(qt::form2Icon());
     resize(twipsToPixels(form2ClientWidthTwips), twipsToPixels(form2ClientHeightTwips));
 
     std::vector<QWidget *> controls;
@@ -85,10 +88,10 @@ Form2::Form2(QWidget *parent)
         const std::string_view name = spec.name;
         if (auto *box = qobject_cast<QLineEdit *>(control)) {
             connect(box, &QLineEdit::textChanged, this,
-                [this, name] { form2::raise(*this, name, form2::Event::Change); });
+                [this, name] { window::raise(*this, name, window::Event::Change); });
         } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
             connect(button, &QAbstractButton::clicked, this,
-                [this, name] { form2::raise(*this, name, form2::Event::Click); });
+                [this, name] { window::raise(*this, name, window::Event::Click); });
         }
     }
     for (const ControlSpec &spec : form2Controls) {
@@ -141,7 +144,7 @@ void Form2::press(std::string_view button)
 
 void Form2::showEmptyMessage()
 {
-    toolkit::showEmptyMessage(this);
+    qt::showEmptyMessage(this);
 }
 
 void Form2::unload()

@@ -16,7 +16,7 @@ class QLineEdit;
 // state. What the window does is the handlers' business: this class only
 // carries out the runtime operations they ask for and delivers its controls'
 // events to them.
-class Form2 : public QWidget, private FormsRuntime
+class Form2 : public QWidget, private window::FormsRuntime
 {
     Q_OBJECT
 

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace window::qt {
+
 QPixmap compassPicture(qreal devicePixelRatio)
 {
     // A ratio between 1 and 2 (1.25, 1.5) gets the dense rendering scaled down, which stays
@@ -24,3 +26,5 @@ QIcon form2Icon()
         icon.addFile(QStringLiteral(":/rotavel-%1.png").arg(size));
     return icon;
 }
+
+} // namespace window::qt

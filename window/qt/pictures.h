@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+namespace window::qt {
+
 // The compass photograph for a screen of the given device pixel ratio: the 208 x 415 picture on
 // ordinary screens, its rendering at twice the density on denser ones. Either way it covers 208 x
 // 415 of the window's pixels.
@@ -15,3 +17,5 @@ QPixmap compassPicture(qreal devicePixelRatio);
 // colours, then 32-bit), then 48, 64, 128 and 256 pixels, so that title bars, task switchers and
 // docks at any density pick a sharp one instead of enlarging the smallest.
 QIcon form2Icon();
+
+} // namespace window::qt

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTranslator>
 
+namespace window::qt {
+
 bool installToolkitTranslations(QCoreApplication &application)
 {
     // qtbase holds the texts of the widgets; the locale tries each of the user's languages in
@@ -19,3 +21,5 @@ bool installToolkitTranslations(QCoreApplication &application)
     }
     return QCoreApplication::installTranslator(translator);
 }
+
+} // namespace window::qt

@@ -13,7 +13,7 @@
 
 #include <string>
 
-namespace win32 {
+namespace window::win32 {
 
 const wchar_t pictureBoxClass[] = L"RotavelPictureBox";
 
@@ -295,4 +295,4 @@ HFONT createMessageFont(UINT dpi)
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-} // namespace win32
+} // namespace window::win32

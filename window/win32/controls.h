@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace win32 {
+namespace window::win32 {
 
 // A window class for the picture box: a sunken box that draws the compass
 // photograph at its natural size (for the window's dpi) from its inner
@@ -33,4 +33,4 @@ void neverDefault(HWND button);
 // The platform's message font (its default user-interface font) at `dpi`.
 HFONT createMessageFont(UINT dpi);
 
-} // namespace win32
+} // namespace window::win32

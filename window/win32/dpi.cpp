@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-namespace win32 {
+namespace window::win32 {
 
 namespace {
 
@@ -156,4 +156,4 @@ void useOnlyFunctionsOf(OlderSystem system)
         found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(shellCore(), "GetDpiForMonitor");
 }
 
-} // namespace win32
+} // namespace window::win32

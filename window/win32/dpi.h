@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-namespace win32 {
+namespace window::win32 {
 
 // The dpi `window` is shown at: its monitor's where the system lays out
 // per monitor, else the system's.
@@ -39,4 +39,4 @@ enum class OlderSystem {
 // what the tests of that way call, before any window is made.
 void useOnlyFunctionsOf(OlderSystem system);
 
-} // namespace win32
+} // namespace window::win32

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace win32 {
+namespace window::win32 {
 
 namespace {
 
@@ -288,9 +288,9 @@ LRESULT Form2Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const ControlSpec &spec = form2Controls[static_cast<std::size_t>(id)];
         const WORD code = HIWORD(wParam);
         if (spec.kind == ControlKind::TextBox && code == EN_CHANGE)
-            form2::raise(*this, spec.name, form2::Event::Change);
+            raise(*this, spec.name, Event::Change);
         else if (spec.kind == ControlKind::CommandButton && code == BN_CLICKED)
-            form2::raise(*this, spec.name, form2::Event::Click);
+            raise(*this, spec.name, Event::Click);
         return 0;
     }
     case WM_ACTIVATE:
@@ -462,4 +462,4 @@ int start(HINSTANCE instance, int showCommand)
     return static_cast<int>(message.wParam);
 }
 
-} // namespace win32
+} // namespace window::win32

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-namespace win32 {
+namespace window::win32 {
 
 // Builds Form2 from the layout table, hidden, with the focus on its first
 // control in tab order. Returns null when the platform refuses a window.
@@ -22,4 +22,4 @@ void deliver(MSG &message, HWND form2);
 // the window is unloaded. Returns the program's exit code.
 int start(HINSTANCE instance, int showCommand);
 
-} // namespace win32
+} // namespace window::win32
