@@ -125,13 +125,19 @@ double southEdgeDeg(GridIndex lat)
     return (-90.0 + 10 * lat.field + lat.square) + lat.subsquare / 24.0;
 }
 
+// A decoded centre is a sum of a few divisions by 12 or 24, each rounded:
+// its multiple of a step is off a whole number by some units in the last
+// place of a few thousand steps, far below this and far below the half step
+// that would make it another number.
+constexpr double divisionRoundingSteps = 1e-9;
+
 // True when deg is an odd multiple of 1/stepsPerDeg degree, to within the
 // rounding of the division that formed it.
 bool isOddMultiple(double deg, double stepsPerDeg)
 {
     const double steps = deg * stepsPerDeg;
     const double whole = std::nearbyint(steps);
-    return std::abs(steps - whole) < 1e-9 && std::fmod(whole, 2) != 0;
+    return std::abs(steps - whole) < divisionRoundingSteps && std::fmod(whole, 2) != 0;
 }
 
 struct LocatorText
