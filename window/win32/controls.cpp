@@ -61,11 +61,44 @@ private:
     Interface *m_pointer = nullptr;
 };
 
+// The three functions of the platform's object library that decoding needs.
+// The library is loaded only when a picture is decoded, on a dense screen:
+// at 96 dpi the program never needs it, and loading it at start-up would
+// cost the window time before it shows.
+struct ObjectLibrary
+{
+    decltype(&CoInitializeEx) initialize = nullptr;
+    decltype(&CoCreateInstance) createInstance = nullptr;
+    decltype(&CoUninitialize) uninitialize = nullptr;
+};
+
+ObjectLibrary objectLibrary()
+{
+    ObjectLibrary found;
+    HMODULE library = systemLibrary(L"ole32.dll");
+    if (!library)
+        return found;
+    // Through the one function pointer type that converts to any other
+    // without a warning: the types above are the functions' own.
+    const auto lookUp = [library](const char *name) {
+        return reinterpret_cast<void (*)()>(GetProcAddress(library, name));
+    };
+    found.initialize = reinterpret_cast<decltype(&CoInitializeEx)>(lookUp("CoInitializeEx"));
+    found.createInstance =
+        reinterpret_cast<decltype(&CoCreateInstance)>(lookUp("CoCreateInstance"));
+    found.uninitialize = reinterpret_cast<decltype(&CoUninitialize)>(lookUp("CoUninitialize"));
+    return found;
+}
+
 // The compressed picture resource `id` as a 32-bit bitmap, decoded by the
 // platform's imaging component (on every Windows from 7 on); null when it
 // cannot be.
 HBITMAP decodePicture(HINSTANCE instance, int id)
 {
+    const ObjectLibrary com = objectLibrary();
+    if (!com.initialize || !com.createInstance || !com.uninitialize)
+        return nullptr;
+
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10)); // RT_RCDATA
     const void *bytes = found ? LockResource(LoadResource(instance, found)) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
@@ -73,7 +106,7 @@ HBITMAP decodePicture(HINSTANCE instance, int id)
         return nullptr;
 
     // The thread may have COM already, in either model; it is used either way.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const HRESULT initialized = com.initialize(nullptr, COINIT_APARTMENTTHREADED);
     HBITMAP bitmap = nullptr;
     {
         Released<IWICImagingFactory> factory;
@@ -83,7 +116,7 @@ HBITMAP decodePicture(HINSTANCE instance, int id)
         Released<IWICFormatConverter> converter;
         UINT width = 0;
         UINT height = 0;
-        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+        if (SUCCEEDED(com.createInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                 __uuidof(IWICImagingFactory), reinterpret_cast<void **>(&factory)))
             && SUCCEEDED(factory->CreateStream(&stream))
             && SUCCEEDED(
@@ -114,8 +147,8 @@ HBITMAP decodePicture(HINSTANCE instance, int id)
             }
         }
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    if (SUCCEEDED(initialized))
+        com.uninitialize();
     return bitmap;
 }
 

@@ -36,20 +36,6 @@ template <typename Function> Function lookUp(HMODULE library, const char *name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-// shcore.dll is not on Windows 7; loaded from the system's own folder, never
-// from beside the program.
-HMODULE shellCore()
-{
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    const wchar_t name[] = L"\\shcore.dll";
-    if (length == 0 || length + sizeof name / sizeof *name > MAX_PATH)
-        return nullptr;
-    for (std::size_t i = 0; i < sizeof name / sizeof *name; ++i)
-        path[length + i] = name[i];
-    return LoadLibraryW(path);
-}
-
 Functions lookUpAll()
 {
     Functions found;
@@ -62,7 +48,9 @@ Functions lookUpAll()
     found.systemParametersInfoForDpi =
         lookUp<SystemParametersInfoForDpiFunction>(user, "SystemParametersInfoForDpi");
     if (!found.getDpiForWindow)
-        found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(shellCore(), "GetDpiForMonitor");
+        found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(
+            // Not on Windows 7.
+            systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     return found;
 }
 
@@ -153,7 +141,26 @@ void useOnlyFunctionsOf(OlderSystem system)
     Functions &found = functions();
     found = Functions {};
     if (system == OlderSystem::Windows81)
-        found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(shellCore(), "GetDpiForMonitor");
+        found.getDpiForMonitor =
+            lookUp<GetDpiForMonitorFunction>(systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+}
+
+HMODULE systemLibrary(const wchar_t *name)
+{
+    wchar_t path[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    // Room for the folder, a backslash and the terminating zero at least.
+    if (length == 0 || length + 2 > MAX_PATH)
+        return nullptr;
+    std::size_t end = length;
+    path[end++] = L'\\';
+    for (const wchar_t *unit = name; *unit; ++unit) {
+        if (end + 1 >= MAX_PATH)
+            return nullptr;
+        path[end++] = *unit;
+    }
+    path[end] = L'\0';
+    return LoadLibraryW(path);
 }
 
 } // namespace window::win32

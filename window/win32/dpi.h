@@ -39,4 +39,8 @@ enum class OlderSystem {
 // what the tests of that way call, before any window is made.
 void useOnlyFunctionsOf(OlderSystem system);
 
+// The library `name` (as L"ole32.dll") from the system's own folder, never
+// one of that name beside the program; null when it cannot be loaded.
+HMODULE systemLibrary(const wchar_t *name);
+
 } // namespace window::win32
