@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -836,6 +837,22 @@ void photographShown()
         ++passed;
 }
 
+// The bytes of resource number 1 of `type` in the program file; none when
+// the file does not open or holds no such resource.
+std::optional<std::string> resourceOf(const std::wstring &program, const wchar_t *type)
+{
+    HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = file ? FindResourceW(file, MAKEINTRESOURCEW(1), type) : nullptr;
+    std::optional<std::string> bytes;
+    if (found) {
+        const auto *data = static_cast<const char *>(LockResource(LoadResource(file, found)));
+        bytes.emplace(data, SizeofResource(file, found));
+    }
+    if (file)
+        FreeLibrary(file);
+    return bytes;
+}
+
 // The program file's manifest: the version of this build, the program's
 // own architecture, and per-monitor layout with the forms older systems
 // read.
@@ -843,14 +860,10 @@ void programManifest(const std::wstring &program)
 {
     current = "program manifest";
     const int failedBefore = failed;
-    HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = file ? FindResourceW(file, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
-    check(found != nullptr, "a manifest, number 1");
-    if (!found)
+    const auto manifest = resourceOf(program, MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    check(manifest.has_value(), "a manifest, number 1");
+    if (!manifest)
         return;
-    const auto *bytes = static_cast<const char *>(LockResource(LoadResource(file, found)));
-    const std::string manifest(bytes, SizeofResource(file, found));
-    FreeLibrary(file);
 #ifdef _WIN64
     const std::string architecture = "processorArchitecture=\"amd64\"";
 #else
@@ -861,10 +874,10 @@ void programManifest(const std::wstring &program)
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}" /* Windows 7 */ };
     // The program's own identity is the first assemblyIdentity, before the
     // common controls' (whose architecture is "*").
-    const std::string identity = manifest.substr(0, manifest.find("<dependency>"));
+    const std::string identity = manifest->substr(0, manifest->find("<dependency>"));
     for (const std::string &part : wanted) {
         const bool inIdentity = part.find("version=") != std::string::npos || part == architecture;
-        std::string collapsed = inIdentity ? identity : manifest;
+        std::string collapsed = inIdentity ? identity : *manifest;
         // The identity's attributes may be spread over lines.
         std::replace(collapsed.begin(), collapsed.end(), '\n', ' ');
         for (std::size_t gap; (gap = collapsed.find("  ")) != std::string::npos;)
@@ -882,14 +895,12 @@ void programIcon(const std::wstring &program)
 {
     current = "program icon";
     const int failedBefore = failed;
-    HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    check(file != nullptr, "the program file opens");
-    HRSRC found = file ? FindResourceW(file, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
-    check(found != nullptr, "a group icon, number 1");
-    if (!found)
+    const auto group = resourceOf(program, RT_GROUP_ICON);
+    check(group.has_value(), "a group icon, number 1");
+    if (!group)
         return;
-    const auto *bytes = static_cast<const unsigned char *>(LockResource(LoadResource(file, found)));
-    const DWORD size = SizeofResource(file, found);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(group->data());
+    const auto size = DWORD(group->size());
     // GRPICONDIR: reserved, type 1, count; then 14 bytes per image.
     constexpr DWORD headerSize = 6;
     constexpr DWORD entrySize = 14;
@@ -907,7 +918,6 @@ void programIcon(const std::wstring &program)
         largest = std::max(largest, width);
     }
     check(largest >= 48, "a larger rendering for denser screens");
-    FreeLibrary(file);
     if (failed == failedBefore)
         ++passed;
 }
