@@ -101,24 +101,8 @@ test)
 
     step "starting the arm64 window under Xvfb"
     status=0
-    in_system "$root" xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-        qemu-aarch64-static -L / /usr/bin/rotavel &
-        program=$!
-        window=$(timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-        if [ -z "$window" ]; then
-            echo "FAIL: no window named \"$1\" mapped within 120 s"
-            kill $program 2>/dev/null
-            exit 1
-        fi
-        echo "window $window mapped: \"$(xdotool getwindowname $window)\""
-        if ! kill -0 $program 2>/dev/null; then
-            echo "FAIL: rotavel ended on its own"
-            exit 1
-        fi
-        kill -TERM $program
-        wait $program
-        echo "closed"
-    ' window-test "$caption" || status=$?
+    # Emulated, the window takes longer to come up.
+    window_maps "$root" 120 "$caption" qemu-aarch64-static -L / /usr/bin/rotavel || status=$?
     in_system "$root" dpkg --purge rotavel
     [ "$status" = 0 ] || exit "$status"
     ;;

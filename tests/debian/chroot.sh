@@ -119,3 +119,33 @@ copy_source()
         (cd "$1" && tar --exclude='./build*' -cf - .) | tar -C "$2" -xf -
     fi
 }
+
+# window_maps ROOT SECONDS CAPTION PROGRAM...: starts PROGRAM inside ROOT on
+# an X server of its own; its window must map with CAPTION within SECONDS,
+# the program must still be running then, and it must end when told to.
+window_maps()
+{
+    root=$1 map_seconds=$2 map_caption=$3
+    shift 3
+    in_system "$root" xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+        seconds=$1 caption=$2
+        shift 2
+        "$@" &
+        program=$!
+        window=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$caption\$" \
+            | head -n 1)
+        if [ -z "$window" ]; then
+            echo "FAIL: no window named \"$caption\" mapped within $seconds s"
+            kill $program 2>/dev/null
+            exit 1
+        fi
+        echo "window $window mapped: \"$(xdotool getwindowname $window)\""
+        if ! kill -0 $program 2>/dev/null; then
+            echo "FAIL: $1 ended on its own"
+            exit 1
+        fi
+        kill -TERM $program
+        wait $program
+        echo "closed"
+    ' window-test "$map_seconds" "$map_caption" "$@"
+}

@@ -50,27 +50,7 @@ in_system "$root" apt-get install -y --no-install-recommends \
 in_system "$root" dpkg-query -W rotavel
 
 step "starting the window under Xvfb"
-# The window must map with its caption within a minute, still be running
-# then, and end when told to.
-in_system "$root" xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    rotavel &
-    program=$!
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-    if [ -z "$window" ]; then
-        echo "FAIL: no window named \"$1\" mapped within 60 s"
-        kill $program 2>/dev/null
-        exit 1
-    fi
-    echo "window $window mapped: \"$(xdotool getwindowname $window)\""
-    if ! kill -0 $program 2>/dev/null; then
-        echo "FAIL: rotavel ended on its own"
-        exit 1
-    fi
-    kill -TERM $program
-    wait $program
-    echo "closed"
-    exit 0
-' window-test "$caption"
+window_maps "$root" 60 "$caption" rotavel
 
 step "done"
 echo "distro-test passed in $(($(now) - started)) s"
