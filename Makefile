@@ -169,7 +169,7 @@ windows-test-deps:
 # without the later systems' dpi functions, the decimal comma under German settings, the program file's
 # imports against Windows 7, the installer and uninstaller, and the
 # geometry's reference values.
-windows-test: windows windows-test-deps
+windows-test: windows-test-deps windows
 	cd $(WINDOWS_BUILD) && xvfb-run -a -s "-screen 0 $(WINDOWS_TEST_SCREEN)" \
 		sh -c 'openbox >/dev/null 2>&1 & wm=$$!; status=0; \
 		for arch in $(WINDOWS_ARCHES); do echo "== $$arch"; \
@@ -177,7 +177,7 @@ windows-test: windows windows-test-deps
 		kill $$wm 2>/dev/null; exit $$status'
 
 # The geometry's reference values alone, under Wine.
-cross-test: windows windows-test-deps
+cross-test: windows-test-deps windows
 	@set -e; for arch in $(WINDOWS_ARCHES); do \
 		(cd $(WINDOWS_BUILD)/$$arch && ctest --output-on-failure -R geometry_cross_test); \
 	done
