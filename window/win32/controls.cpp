@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include "clipboard.h"
 #include "dpi.h"
 #include "resources.h"
-#include "window/pasted_text.h"
 
 #include <commctrl.h>
 // The imaging component's class identifiers, defined here rather than taken
@@ -11,6 +11,7 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <optional>
 #include <string>
 
 namespace window::win32 {
@@ -200,7 +201,11 @@ void paintPicture(HWND box)
     EndPaint(box, &paint);
 }
 
-LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+// The procedures below are called by the system's code, which no C++
+// exception may unwind: none throws, and a stray one ends the program at
+// once instead of running on through the system's frames.
+LRESULT CALLBACK pictureBoxProcedure(
+    HWND box, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     switch (message) {
     case WM_PAINT:
@@ -227,29 +232,19 @@ LRESULT CALLBACK pictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 // Puts the first line of the clipboard's text in place of the edit box's
 // selection, as a paste that can be undone and that keeps to the box's
 // limit. False when there is no text to paste.
-bool pasteFirstLine(HWND edit)
+bool pasteFirstLine(HWND edit) noexcept
 {
     if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY)
         return false;
-    if (!OpenClipboard(edit))
+    const std::optional<std::u16string> line = clipboardFirstLine(edit);
+    if (!line)
         return false;
-    std::u16string line;
-    bool pasted = false;
-    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto *units = static_cast<const char16_t *>(GlobalLock(memory))) {
-            line = firstLine(units);
-            pasted = true;
-            GlobalUnlock(memory);
-        }
-    }
-    CloseClipboard();
-    if (pasted)
-        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
-    return pasted;
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
+    return true;
 }
 
-LRESULT CALLBACK editProcedure(
-    HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
+LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+    UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept
 {
     switch (message) {
     case WM_GETDLGCODE:
@@ -266,8 +261,8 @@ LRESULT CALLBACK editProcedure(
     }
 }
 
-LRESULT CALLBACK buttonProcedure(
-    HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
+LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+    UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept
 {
     switch (message) {
     case WM_GETDLGCODE: {
