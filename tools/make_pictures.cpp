@@ -8,6 +8,8 @@
 //   rotavel.ico         the window icon, 24 x 24 in 256 colours and in 32-bit ARGB
 //   rotavel-windows.ico the Windows program file's icon: the two 24 x 24 images of rotavel.ico
 //                       first, then 32, 48, 64 and 128 pixels in 32-bit ARGB and 256 as PNG
+//   rotavel-setup.ico   the Windows setup's and uninstaller's icon: 16, 24, 32 and 48 pixels in
+//                       32-bit ARGB and 256 as PNG
 //   rotavel-<n>.png     the same icon for desktop launchers (24, 48, 64, 128 and 256 pixels)
 //   rotavel.svg         the icon as scalable vector graphics, same geometry
 //   rotavel.icns        the same icon for a macOS application bundle (PNG renderings from 16 to
@@ -1448,6 +1450,15 @@ int main(int argc, char *argv[])
     programIcons.push_back({ 256, 32, 0, Icon::png(Icon::renderIcon(256)) });
     const QString programIcoPath = output.filePath(QStringLiteral("rotavel-windows.ico"));
     report(writeFile(programIcoPath, Icon::ico(programIcons)), programIcoPath);
+
+    // The setup's and the uninstaller's icon: the sizes Windows shows a program file at, from
+    // the Start menu and title bars (16) to Explorer's largest view (256).
+    std::vector<Icon::IconEntry> setupIcons;
+    for (int size : { 16, 24, 32, 48 })
+        setupIcons.push_back({ size, 32, 0, Icon::dib32(Icon::renderIcon(size)) });
+    setupIcons.push_back({ 256, 32, 0, Icon::png(Icon::renderIcon(256)) });
+    const QString setupIcoPath = output.filePath(QStringLiteral("rotavel-setup.ico"));
+    report(writeFile(setupIcoPath, Icon::ico(setupIcons)), setupIcoPath);
 
     // The hicolor theme's sizes; 24 pixels is the .ico's own rendering.
     for (int size : { IconSize, 48, 64, 128, 256 }) {
