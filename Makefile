@@ -141,14 +141,16 @@ windows-deps:
 windows: windows-deps
 	@set -e; for arch in $(WINDOWS_ARCHES); do \
 		tree=$(WINDOWS_BUILD)/$$arch; \
+		other=$$(echo $(WINDOWS_ARCHES) | tr ' ' '\n' | grep -v "^$$arch$$"); \
 		cmake -S . -B $$tree -G Ninja -DCMAKE_BUILD_TYPE=Release \
+			-DROTAVEL_OTHER_WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD)/$$other \
 			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-$$arch.cmake \
 			-DROTAVEL_WINE_PREFIXES=$(WINDOWS_WINE_PREFIXES); \
 		cmake --build $$tree; \
 		(cd $$tree && cpack); \
 		cp $$tree/app/rotavel.exe $$tree/rotavel.exe; \
-		mv -f $$tree/rotavel-*-windows-$$arch.zip $$tree/rotavel-*-windows-$$arch-setup.exe \
-			$(WINDOWS_BUILD)/; \
+		mv -f $$tree/rotavel-*-windows-$$arch.zip $(WINDOWS_BUILD)/; \
+		cp -f $$tree/rotavel-*-windows-$$arch-setup.exe $(WINDOWS_BUILD)/; \
 	done
 	@ls -l $(foreach arch,$(WINDOWS_ARCHES),$(WINDOWS_BUILD)/$(arch)/rotavel.exe) \
 		$(WINDOWS_BUILD)/rotavel-*-windows-*

@@ -1,95 +1,175 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# installer_test.sh CPACK CONFIG SCRATCH START_SHORTCUT
-# Makes the installer from the build's package configuration, installs it
-# silently into the current Wine prefix, starts the program through its
-# Start-menu entry (START_SHORTCUT, start_shortcut.exe) and checks what the
-# finish page would start; then runs the uninstaller silently and checks
-# that everything the installer made is gone: files, Start-menu entry and
-# registry keys alike. Where the program lands is the installer's choice
-# (a 64-bit installer under a 32-bit Wine lands in Program Files (x86)):
-# the Start-menu entry says where.
+# installer_test.sh VERSION START_SHORTCUT SCRATCH ARCH SETUP [OTHER_ARCH OTHER_SETUP]
+# The setup of architecture ARCH (x64 or x86) as a Windows user and an
+# administrator meet it, run silently in the current Wine prefix (64-bit
+# Windows, or 32-bit Windows for the x86 setup):
+#   - it installs into the folder and the registry view the platform gives
+#     its architecture, with a complete Apps entry and a Start-menu entry
+#     that starts the program; its uninstaller leaves no file or key behind;
+#   - uninstalled while the program runs, everything goes with the program
+#     ended, or everything stays;
+#   - over a newer Rotavel it refuses, with exit code 2, and changes nothing;
+#   - with OTHER_SETUP, the other architecture's: this, the other, this
+#     again, each replacing the last (one entry, one folder, one Start-menu
+#     entry), then an uninstall that leaves nothing.
+# START_SHORTCUT is start_shortcut.exe; SCRATCH a folder for the listings.
 set -eu
-cpack=$1 config=$2 scratch=$3 start_shortcut=$4
+version=$1 start_shortcut=$2 scratch=$3 arch=$4 setup=$5
+other_arch=${6:-} other_setup=${7:-}
 fail() { echo "FAIL: $*"; exit 1; }
 passed=0
 pass() { printf 'passed: %s\n' "$*"; passed=$((passed + 1)); }
 
-rm -rf "$scratch"
-"$cpack" --config "$config" -G NSIS -B "$scratch" >"$scratch.log" 2>&1 \
-    || { cat "$scratch.log"; fail "cpack made no installer"; }
-setup=$(ls "$scratch"/rotavel-*-windows-*-setup.exe)
-
 drive="$WINEPREFIX/drive_c"
+if [ -d "$drive/windows/syswow64" ]; then windows=64; else windows=32; fi
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rotavel'
+
+# Where Windows keeps each architecture's programs and their Apps entries:
+# a 64-bit program in Program Files and the 64-bit registry view; a 32-bit
+# one in Program Files (x86) and the 32-bit view on 64-bit Windows, and in
+# Program Files on 32-bit Windows, which has one view.
+folder_of() {
+    case $1-$windows in
+    x64-64) echo 'C:\Program Files\Rotavel' ;;
+    x86-64) echo 'C:\Program Files (x86)\Rotavel' ;;
+    x86-32) echo 'C:\Program Files\Rotavel' ;;
+    *) fail "no $1 program on $windows-bit Windows" ;;
+    esac
+}
+view_of() { if [ "$1" = x64 ]; then echo 64; else echo 32; fi; }
+views() { if [ $windows = 64 ]; then echo 64 32; else echo 32; fi; }
+# Wine's reg.exe is the 32-bit one: it sees the 64-bit view only when told.
+entry() { wine reg query "$key" /reg:"$1" 2>/dev/null | tr -d '\r'; }
+value() { entry "$1" | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
+registered() { for view in $(views); do entry "$view" | grep -q DisplayName && printf '%s ' "$view"; done; true; }
+unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+shortcuts() { find "$drive" -path '*Start Menu*' -iname '*rotavel*.lnk' | sort; }
 listing() { (cd "$drive" && find . -path ./windows -prune -o -path './users/*/Temp' -prune \
     -o -path './users/*/AppData/Local/Temp' -prune -o -print | sort); }
-# Every registry key under Software, in the 64-bit and the 32-bit view.
+# Every registry key under Software, in both views.
 keys() {
     for root in 'HKLM\Software' 'HKCU\Software'; do
-        for view in 64 32; do
-            wine reg query "$root" /s /reg:$view 2>/dev/null | tr -d '\r' | grep '^HKEY' \
-                || true
+        for view in $(views); do
+            wine reg query "$root" /s /reg:$view 2>/dev/null | tr -d '\r' | grep '^HKEY' || true
         done
     done | sort -u
 }
-registered() {
-    for view in 64 32; do
-        wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rotavel' \
-            /reg:$view >/dev/null 2>&1 && return 0
-    done
-    return 1
+
+# The setup, silently; its exit code.
+install() { status=0; wine "$1" /S || status=$?; wineserver -w; return $status; }
+# The uninstaller, silently, as Apps runs it. It returns at once and goes on
+# as a copy of itself: the wait is for that copy, and for any program it
+# closes, to end. False when something still runs after a minute.
+uninstall() { wine "$1\\Uninstall.exe" /S; timeout 60 wineserver -w; }
+# Starts the program through the Start-menu entry; with --leave-open it
+# goes on running. $target: the program file the entry names.
+start() {
+    link=$(shortcuts)
+    [ "$(printf '%s\n' "$link" | grep -c .)" = 1 ] || fail "Start-menu entries: $link"
+    status=0
+    wine "$start_shortcut" "$(winepath -w "$link" | tr -d '\r')" "$@" >"$scratch/start" 2>&1 \
+        || status=$?
+    tr -d '\r' <"$scratch/start"
+    [ $status = 0 ] || fail "the Start-menu entry does not start the program"
+    target=$(tr -d '\r' <"$scratch/start" | sed -n 's/^target: //p')
 }
+
+# Everything one installation of architecture $1 is: its files in its
+# folder, its entry alone in its view with every value Apps shows, and one
+# Start-menu entry that starts its program.
+check_installed() {
+    folder=$(folder_of "$1")
+    home=$(unix_path "$folder")
+    view=$(view_of "$1")
+    [ "$(registered)" = "$view " ] || fail "$1: registered in the views '$(registered)', not $view"
+    for file in rotavel.exe README.txt LICENSE.txt Uninstall.exe; do
+        [ -f "$home/$file" ] || fail "$1: no $file in $folder"
+    done
+    # Apps shows the size of the files, in KiB.
+    size=$(($(cat "$home"/* | wc -c) / 1024))
+    while IFS='|' read -r name expected; do
+        actual=$(value "$view" "$name")
+        [ "$actual" = "$expected" ] || fail "$1: $name is '$actual', not '$expected'"
+    done <<EOF
+DisplayName|Rotavel ($1)
+DisplayVersion|$version
+Publisher|Rotavel
+DisplayIcon|"$folder\\rotavel.exe",0
+UninstallString|"$folder\\Uninstall.exe"
+QuietUninstallString|"$folder\\Uninstall.exe" /S
+InstallLocation|$folder
+EstimatedSize|$(printf '0x%x' $size)
+URLInfoAbout|https://github.com/rotavel/rotavel
+NoModify|0x1
+NoRepair|0x1
+EOF
+    start
+    [ "$target" = "$folder\\rotavel.exe" ] || fail "$1: the Start-menu entry starts $target"
+}
+
+# Nothing left of any installation since the listings were taken.
+check_nothing_left() {
+    listing >"$scratch/files-after"
+    keys >"$scratch/keys-after"
+    diff "$scratch/files-before" "$scratch/files-after" || fail "$1: files left behind"
+    diff "$scratch/keys-before" "$scratch/keys-after" || fail "$1: registry keys left behind"
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+[ -z "$(registered)" ] || fail "an earlier installation is still registered"
 listing >"$scratch/files-before"
 keys >"$scratch/keys-before"
-registered && fail "an earlier installation is still registered"
+folder=$(folder_of "$arch")
+home=$(unix_path "$folder")
 
-wine "$setup" /S
+install "$setup" || fail "the setup ended with $?"
+check_installed "$arch"
+pass "installed in $folder, registered in the $(view_of "$arch")-bit view, Apps entry complete"
+uninstall "$folder" || fail "the uninstaller did not end"
+check_nothing_left "uninstalled"
+pass "uninstalled: no file, Start-menu entry or registry key left"
+
+install "$setup" || fail "the setup ended with $?"
+start --leave-open
+if uninstall "$folder"; then
+    check_nothing_left "uninstalled while running"
+    pass "uninstalled while running: the program closed, then everything removed"
+else
+    wineserver -k
+    [ -f "$home/rotavel.exe" ] || fail "the program still runs and its file is gone"
+    check_installed "$arch"
+    uninstall "$folder" || fail "the uninstaller did not end"
+    pass "uninstalled while running: the program kept running and everything stayed"
+fi
+
+# A newer release, as its setup registers it.
+view=$(view_of "$arch")
+wine reg add "$key" /v DisplayVersion /d 99.0 /f /reg:$view >/dev/null 2>&1
+wine reg add "$key" /v InstallLocation /d 'C:\Rotavel' /f /reg:$view >/dev/null 2>&1
 wineserver -w
-link=$(cd "$drive" && find . -path '*Start Menu*' -name 'Rotavel.lnk' | head -n 1)
-[ -n "$link" ] || fail "a Start-menu entry"
-registered || fail "registered for Apps and Features"
-
-# The Start-menu entry starts the program: its window opens and closes.
-# (Paths with backslashes go through printf: echo may read "\r" as a
-# carriage return.)
 status=0
-wine "$start_shortcut" "C:\\$(printf '%s' "${link#./}" | tr / '\\')" >"$scratch/start" 2>&1 \
-    || status=$?
-tr -d '\r' <"$scratch/start"
-[ $status = 0 ] || fail "the Start-menu entry does not start the program"
-target=$(tr -d '\r' <"$scratch/start" | sed -n 's/^target: //p' | tr '\\' /)
-home=$(winepath -u "$(dirname "$target")")
-[ "$(basename "$target")" = rotavel.exe ] || fail "the entry names $target"
-for file in rotavel.exe README.txt LICENSE.txt Uninstall.exe; do
-    [ -f "$home/$file" ] || fail "installed beside the program: $file"
-done
-pass "installed $(cd "$home" && ls | tr '\n' ' ')and $link, which starts $target"
-
-# The finish page's "Run" starts the same program file.
-run=$(sed -n 's/^ *!define MUI_FINISHPAGE_RUN "\(.*\)"$/\1/p' "$scratch"/_CPack_Packages/*/NSIS/project.nsi)
-[ -n "$run" ] || fail "no program to run on the finish page"
-run_file=$(printf '%s' "$run" | sed 's/^\$INSTDIR//' | tr '\\' / | sed 's|^/\./|/|; s|/\./|/|g')
-[ -f "$home$run_file" ] || fail "the finish page runs $run, which is not installed"
-[ "$home$run_file" -ef "$home/rotavel.exe" ] || fail "the finish page runs $run"
-pass "the finish page runs $run"
-
-wine "$home/Uninstall.exe" /S
+install "$setup" || status=$?
+[ $status = 2 ] || fail "over a newer Rotavel the setup ended with $status, not 2"
+[ ! -e "$home" ] || fail "over a newer Rotavel the setup made $folder"
+[ -z "$(shortcuts)" ] || fail "over a newer Rotavel the setup made a Start-menu entry"
+[ "$(value "$view" DisplayVersion)" = 99.0 ] || fail "over a newer Rotavel the entry changed"
+wine reg delete "$key" /f /reg:$view >/dev/null 2>&1
 wineserver -w
-# The uninstaller runs as a copy of itself, which may still be finishing.
-for _ in 1 2 3 4 5 6 7 8 9 10; do
-    [ -e "$home" ] || break
-    sleep 1
-done
-listing >"$scratch/files-after"
-keys >"$scratch/keys-after"
-registered && fail "still registered after uninstalling"
-if ! diff "$scratch/files-before" "$scratch/files-after" >"$scratch/left"; then
-    cat "$scratch/left"
-    fail "files left behind by the uninstaller"
+pass "over a newer Rotavel the setup refuses with exit code 2 and changes nothing"
+
+if [ -n "$other_setup" ]; then
+    other_home=$(unix_path "$(folder_of "$other_arch")")
+    install "$setup" || fail "the $arch setup ended with $?"
+    install "$other_setup" || fail "the $other_arch setup over $arch ended with $?"
+    check_installed "$other_arch"
+    [ "$home" = "$other_home" ] || [ ! -e "$home" ] || fail "the $arch folder stays beside $other_arch"
+    install "$setup" || fail "the $arch setup over $other_arch ended with $?"
+    check_installed "$arch"
+    [ "$home" = "$other_home" ] || [ ! -e "$other_home" ] || fail "the $other_arch folder stays"
+    uninstall "$folder" || fail "the uninstaller did not end"
+    check_nothing_left "uninstalled after both architectures"
+    pass "$arch, then $other_arch, then $arch: each replaced the last; uninstalled, nothing left"
 fi
-if ! diff "$scratch/keys-before" "$scratch/keys-after" >"$scratch/left"; then
-    cat "$scratch/left"
-    fail "registry keys left behind by the uninstaller"
-fi
-pass "uninstalled: no file, shortcut or registry key left"
 echo "$passed passed, 0 failed"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// start_shortcut LINK
+// start_shortcut LINK [--leave-open]
 // Starts the program a shortcut (.lnk) names, as a click on the Start-menu
 // entry does, and checks that it opens its window: prints the shortcut's
 // target, fails when the target is no file, when the shell does not start
 // it, or when no window with the program's caption shows within the time
 // a user waits; then closes the window as the close box does and waits for
-// the program to end.
+// the program to end, or with --leave-open leaves it running.
 
 #include "form2_layout.h"
 
@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -73,8 +74,9 @@ HWND programWindow()
 
 int wmain(int argc, wchar_t *argv[])
 {
-    if (argc != 2)
-        return fail("usage: start_shortcut LINK");
+    const bool leaveOpen = argc == 3 && std::wstring_view(argv[2]) == L"--leave-open";
+    if (argc != 2 && !leaveOpen)
+        return fail("usage: start_shortcut LINK [--leave-open]");
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring link = argv[1];
     const std::wstring target = targetOf(link);
@@ -118,6 +120,11 @@ int wmain(int argc, wchar_t *argv[])
         return fail("the window is another program's");
     }
 
+    if (leaveOpen) {
+        CloseHandle(process);
+        std::printf("left open\n");
+        return 0;
+    }
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0)
         return fail("the program did not end when its window was closed");
