@@ -242,12 +242,12 @@ void TestLocatorFields::upperCaseKeepsLengthAndUndo()
 }
 
 // Text dragged from another program is pasted by the mouse, and keeps its
-// first line as any paste does.
+// first line without the blanks around it, as any paste does.
 void TestLocatorFields::droppedTextKeepsItsFirstLine()
 {
     field("Text5")->clear();
     QMimeData dragged;
-    dragged.setText("io91wm\njn61fv");
+    dragged.setText("\tio91wm \njn61fv");
     QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(field("Text5"), &enter);
     QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);

@@ -17,11 +17,11 @@ namespace window::qt {
 
 namespace {
 
-QString firstLineOf(const QString &text)
+QString pastedLineOf(const QString &text)
 {
-    const std::u16string_view line = firstLine(std::u16string_view(
+    const std::u16string_view line = pastedLine(std::u16string_view(
         reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())));
-    return text.left(static_cast<qsizetype>(line.size()));
+    return QStringView(line.data(), static_cast<qsizetype>(line.size())).toString();
 }
 
 } // namespace
@@ -39,12 +39,12 @@ void TextBox::focusInEvent(QFocusEvent *event)
         setCursorPosition(caret);
 }
 
-// Each way of pasting inserts the first line of what it brings in place of
-// the selection, and can be undone, as a paste of Qt's own.
+// Each way of pasting inserts the line a field takes of what it brings in
+// place of the selection, and can be undone, as a paste of Qt's own.
 void TextBox::paste(const QString &pasted)
 {
     if (!isReadOnly())
-        insert(firstLineOf(pasted));
+        insert(pastedLineOf(pasted));
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -91,12 +91,12 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 void TextBox::dropEvent(QDropEvent *event)
 {
     const QMimeData *dropped = event->mimeData();
-    if (!dropped || !dropped->hasText() || firstLineOf(dropped->text()) == dropped->text()) {
+    if (!dropped || !dropped->hasText() || pastedLineOf(dropped->text()) == dropped->text()) {
         QLineEdit::dropEvent(event);
         return;
     }
     QMimeData line;
-    line.setText(firstLineOf(dropped->text()));
+    line.setText(pastedLineOf(dropped->text()));
     QDropEvent trimmed(event->position(), event->possibleActions(), &line, event->buttons(),
         event->modifiers(), event->type());
     trimmed.setDropAction(event->proposedAction());

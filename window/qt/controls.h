@@ -17,7 +17,8 @@ namespace window::qt {
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
 // characters typed into Locator 2 after tabbing there join its "...". Of a
-// pasted or dropped text it takes the first line.
+// pasted or dropped text it takes the first line, without the blanks around
+// it. Shift+F10 opens its context menu, as the menu key does.
 class TextBox : public QLineEdit
 {
 public:

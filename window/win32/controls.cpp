@@ -229,14 +229,14 @@ LRESULT CALLBACK pictureBoxProcedure(
     }
 }
 
-// Puts the first line of the clipboard's text in place of the edit box's
+// Puts the line a field takes of the clipboard's text in place of the edit box's
 // selection, as a paste that can be undone and that keeps to the box's
 // limit. False when there is no text to paste.
-bool pasteFirstLine(HWND edit) noexcept
+bool pasteLine(HWND edit) noexcept
 {
     if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY)
         return false;
-    const std::optional<std::u16string> line = clipboardFirstLine(edit);
+    const std::optional<std::u16string> line = clipboardLine(edit);
     if (!line)
         return false;
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
@@ -253,7 +253,7 @@ LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return DefSubclassProc(edit, message, wParam, lParam) & ~DLGC_HASSETSEL;
     case WM_PASTE:
         // Ctrl+V, Shift+Insert and the context menu's Paste all come here.
-        if (pasteFirstLine(edit))
+        if (pasteLine(edit))
             return 0;
         return DefSubclassProc(edit, message, wParam, lParam);
     default:
