@@ -201,6 +201,15 @@ std::u16string clipboardText()
         return u"(the clipboard does not open)";
     if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto *units = static_cast<const char16_t *>(GlobalLock(memory))) {
+void setShift(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[VK_LSHIFT] = keys[VK_SHIFT];
+    SetKeyboardState(keys);
+}
+
             text = units;
             GlobalUnlock(memory);
         }
@@ -225,6 +234,8 @@ BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
 {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
+    // Shift, held to open the menu with F10, is let go once it is open.
+    setShift(false);
     if (std::wcscmp(className, L"#32768") != 0 || !IsWindowVisible(window))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = window;
@@ -270,15 +281,6 @@ void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-void setShift(bool down)
-{
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
-    keys[VK_LSHIFT] = keys[VK_SHIFT];
-    SetKeyboardState(keys);
-}
-
 void replay(HWND form, const behaviour::Action &action)
 {
     using behaviour::Action;
@@ -310,16 +312,25 @@ void replay(HWND form, const behaviour::Action &action)
         putOnClipboard(nullptr, action.text);
         return;
     case Action::Kind::MenuCommand: {
-        // A right click on the focused field opens its context menu, and
-        // leaves its selection as it is. (Wine opens none for the menu key.)
         menuChoice = { std::u16string(action.text) };
         const UINT_PTR drive = SetTimer(nullptr, 0, 20, driveMenu);
         HWND focus = GetFocus();
-        RECT inside;
-        GetClientRect(focus, &inside);
-        const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
-        post(focus, WM_RBUTTONDOWN, MK_RBUTTON, middle);
-        post(focus, WM_RBUTTONUP, 0, middle);
+        if (action.key == behaviour::Key::ShiftF10) {
+            // F10 comes as a system key, Alt or not.
+            setShift(true);
+            post(focus, WM_SYSKEYDOWN, VK_F10, 1);
+            post(focus, WM_SYSKEYUP, VK_F10, 1 | (3u << 30));
+        } else {
+            // For the menu key, a right click on the focused field, which
+            // leaves its selection as it is. (Wine opens no menu for the menu
+        setShift(false);
+            // key itself.)
+            RECT inside;
+            GetClientRect(focus, &inside);
+            const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
+            post(focus, WM_RBUTTONDOWN, MK_RBUTTON, middle);
+            post(focus, WM_RBUTTONUP, 0, middle);
+        }
         settle(form);
         KillTimer(nullptr, drive);
         check(menuChoice.chosen && menuChoice.found,
@@ -342,6 +353,9 @@ void replay(HWND form, const behaviour::Action &action)
             case Key::Backspace:
                 return VK_BACK;
             case Key::Home:
+            case Key::MenuKey:
+            case Key::ShiftF10:
+                break; // they open a menu: Action::Kind::MenuCommand
             case Key::ShiftHome:
                 return VK_HOME;
             case Key::End:

@@ -49,6 +49,16 @@ void TextBox::paste(const QString &pasted)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    // Shift+F10 is the context-menu key of keyboards without a menu key, as
+    // on most laptops. Its menu opens at the caret, where the user's eyes
+    // are.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = cursorRect().center();
+        QContextMenuEvent open(QContextMenuEvent::Keyboard, caret, mapToGlobal(caret));
+        QCoreApplication::sendEvent(this, &open);
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Paste)) {
         paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         event->accept();
