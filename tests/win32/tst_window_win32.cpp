@@ -111,15 +111,6 @@ std::u16string textOf(HWND window)
     return text;
 }
 
-std::wstring moduleTitle()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length);
-    name = name.substr(name.find_last_of(L"\\/") + 1);
-    return name.substr(0, name.find_last_of(L'.'));
-}
-
 // Runs the event loop until nothing is left to do. False once the program
 // has been told to end.
 bool settle(HWND form)
@@ -163,8 +154,9 @@ BOOL CALLBACK dismissMessageBox(HWND window, LPARAM)
         check(!button || !IsWindowVisible(button), "no button but OK");
     }
     const std::u16string title = textOf(window);
-    check(std::wstring(title.begin(), title.end()) == moduleTitle(),
-        "the application's title: " + narrow(title));
+    // The application's title as its users know it, not the program file's
+    // name ("rotavel").
+    check(title == u"Rotavel", "the application's title: " + narrow(title));
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
         reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
     return FALSE;
@@ -201,6 +193,14 @@ std::u16string clipboardText()
         return u"(the clipboard does not open)";
     if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto *units = static_cast<const char16_t *>(GlobalLock(memory))) {
+            text = units;
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 void setShift(bool down)
 {
     BYTE keys[256];
@@ -208,14 +208,6 @@ void setShift(bool down)
     keys[VK_SHIFT] = down ? 0x80 : 0;
     keys[VK_LSHIFT] = keys[VK_SHIFT];
     SetKeyboardState(keys);
-}
-
-            text = units;
-            GlobalUnlock(memory);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 // While a context menu is open, its own loop runs this: it finds the item
@@ -234,8 +226,6 @@ BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
 {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    // Shift, held to open the menu with F10, is let go once it is open.
-    setShift(false);
     if (std::wcscmp(className, L"#32768") != 0 || !IsWindowVisible(window))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = window;
@@ -244,6 +234,8 @@ BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
 
 void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
 {
+    // Shift, held to open the menu with F10, is let go once it is open.
+    setShift(false);
     HWND menuWindow = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findOpenMenu, LPARAM(&menuWindow));
     if (!menuWindow || menuChoice.chosen)
@@ -323,7 +315,6 @@ void replay(HWND form, const behaviour::Action &action)
         } else {
             // For the menu key, a right click on the focused field, which
             // leaves its selection as it is. (Wine opens no menu for the menu
-        setShift(false);
             // key itself.)
             RECT inside;
             GetClientRect(focus, &inside);
@@ -332,6 +323,7 @@ void replay(HWND form, const behaviour::Action &action)
             post(focus, WM_RBUTTONUP, 0, middle);
         }
         settle(form);
+        setShift(false);
         KillTimer(nullptr, drive);
         check(menuChoice.chosen && menuChoice.found,
             "the context menu opens with its item " + narrow(action.text));
@@ -353,9 +345,6 @@ void replay(HWND form, const behaviour::Action &action)
             case Key::Backspace:
                 return VK_BACK;
             case Key::Home:
-            case Key::MenuKey:
-            case Key::ShiftF10:
-                break; // they open a menu: Action::Kind::MenuCommand
             case Key::ShiftHome:
                 return VK_HOME;
             case Key::End:
@@ -364,6 +353,9 @@ void replay(HWND form, const behaviour::Action &action)
                 return VK_RIGHT;
             case Key::ShiftLeft:
                 return VK_LEFT;
+            case Key::MenuKey:
+            case Key::ShiftF10:
+                break; // they open a menu: Action::Kind::MenuCommand
             }
             return 0;
         }();
