@@ -136,9 +136,9 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
     QPushButton::keyPressEvent(event);
 }
 
-PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
+PictureBox::PictureBox(PictureFor pictureFor, QWidget *parent)
     : QFrame(parent)
-    , m_picture(picture)
+    , m_pictureFor(pictureFor)
 {
     // The classic two-pixel sunken border of a picture box.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -147,8 +147,18 @@ PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    // Asked here rather than when the box is made: only a shown window knows
+    // its screen, and every change of its ratio repaints the whole window.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != m_pictureRatio) {
+        m_picture = m_pictureFor(ratio);
+        m_pictureRatio = ratio;
+    }
     QFrame::paintEvent(event);
     QPainter painter(this);
+    // Between the two densities (1.25, 1.5) the picture is scaled down to the
+    // screen's pixels by averaging them, not by dropping rows and columns.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(contentsRect());
     painter.drawPixmap(contentsRect().topLeft(), m_picture);
 }

@@ -47,17 +47,24 @@ protected:
 };
 
 // A sunken box that draws a picture at its natural size from its inner
-// top-left corner, clipped by the box. Takes the focus without showing it.
+// top-left corner, clipped by the box. The picture is made for the device
+// pixel ratio of the screen the box is on when it is drawn, and made anew
+// when that ratio has changed since: the window was moved to a screen of
+// another density, or its screen's scale was changed. Takes the focus
+// without showing it.
 class PictureBox : public QFrame
 {
 public:
-    PictureBox(const QPixmap &picture, QWidget *parent = nullptr);
+    using PictureFor = QPixmap (*)(qreal devicePixelRatio);
+    explicit PictureBox(PictureFor pictureFor, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    PictureFor m_pictureFor;
     QPixmap m_picture;
+    qreal m_pictureRatio = 0; // the ratio m_picture was made for; 0 before the first
 };
 
 // A modal box with an empty message, one OK button, no icon and no title of

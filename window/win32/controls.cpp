@@ -4,6 +4,7 @@
 #include "clipboard.h"
 #include "dpi.h"
 #include "resources.h"
+#include "window/photograph.h"
 
 #include <commctrl.h>
 // The imaging component's class identifiers, defined here rather than taken
@@ -19,14 +20,6 @@ namespace window::win32 {
 const wchar_t pictureBoxClass[] = L"RotavelPictureBox";
 
 namespace {
-
-// The photograph's size at 96 dpi, in pixels.
-constexpr int photographWidth = 208;
-constexpr int photographHeight = 415;
-// From this dpi on, the double-density rendering gives the sharper picture,
-// scaled down below twice 96 dpi; below it the photograph itself, at 96 dpi
-// pixel for pixel.
-constexpr UINT doubleDensityFromDpi = 120;
 
 // The picture box's extra bytes: the font it was given, and the dpi its
 // window is laid out for (0 until it is told).
@@ -174,7 +167,10 @@ void paintPicture(HWND box)
     const auto laidOutDpi = static_cast<UINT>(GetWindowLongPtrW(box, dpiOffset));
     const UINT dpi = laidOutDpi != 0 ? laidOutDpi : dpiOf(box);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
-    HBITMAP source = dpi >= doubleDensityFromDpi ? doubleDensityPhotograph(instance) : nullptr;
+    HBITMAP source =
+        usesDoubleDensity(static_cast<double>(dpi) / USER_DEFAULT_SCREEN_DPI)
+        ? doubleDensityPhotograph(instance)
+        : nullptr;
     int sourceScale = 2;
     if (!source) {
         source = photograph(instance);
