@@ -12,6 +12,9 @@ BUILD_PACKAGES = cmake ninja-build g++ make qt6-base-dev
 BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base lintian
 # The German texts of Qt that the translation test reads.
 BUILD_PACKAGES += qt6-translations-l10n
+# The window on a Wayland desktop: Qt's Wayland platform, and a headless
+# compositor with its screenshot and typing tools.
+BUILD_PACKAGES += qt6-wayland sway grim wtype python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form2.h"
+#include "window/form2_layout.h"
 #include "window/qt/translations.h"
 
 #include <QApplication>
@@ -7,6 +8,11 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // What the desktop shows as the title of a box without one of its own
+    // (the message box), instead of the program file's name: Qt's platforms
+    // fall back to the application's name. Not its display name, which Qt
+    // would append to the window's caption.
+    QApplication::setApplicationName(QString::fromLatin1(window::applicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(ROTAVEL_VERSION));
     window::qt::installToolkitTranslations(app);
     // Ties the window to its desktop entry, so docks and task bars show the

@@ -131,8 +131,12 @@ field()
 # dpkg-shlibdeps must have found the Qt Widgets library the program links.
 field Depends | tr ',' '\n' | grep -q '^ *libqt6widgets6\( \|$\)' \
     || fail "Depends lacks libqt6widgets6: '$(field Depends)'"
-field Recommends | tr ',' '\n' | grep -q '^ *qt6-translations-l10n$' \
-    || fail "Recommends lacks qt6-translations-l10n: '$(field Recommends)'"
+# Qt's translations, and its Wayland platform: without it a Wayland session
+# shows the window through XWayland, enlarged and soft on a scaled screen.
+for recommended in qt6-translations-l10n qt6-wayland; do
+    field Recommends | tr ',' '\n' | grep -q "^ *$recommended\$" \
+        || fail "Recommends lacks $recommended: '$(field Recommends)'"
+done
 
 # --- lintian -------------------------------------------------------------------
 # Errors and warnings fail; informational tags are shown, not counted.

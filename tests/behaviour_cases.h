@@ -29,7 +29,11 @@ enum class Key {
     End,
     Right,
     ShiftLeft,
-    ShiftHome
+    ShiftHome,
+    // The two keys that open the focused control's context menu: the
+    // keyboard's menu key, and Shift+F10 on keyboards without one.
+    MenuKey,
+    ShiftF10
 };
 
 struct Action
@@ -41,7 +45,7 @@ struct Action
     // keyboard; Clipboard: put there by another program; MenuCommand: the
     // item's text, without its access key's mark or its shortcut
     std::u16string_view text = {};
-    Key key = Key::Tab; // Press
+    Key key = Key::Tab; // Press; MenuCommand: the key that opens the menu
     int times = 1; // Press
 };
 
@@ -71,11 +75,12 @@ inline Action clipboard(std::u16string_view text)
     return { Action::Kind::Clipboard, {}, text };
 }
 
-// The focused field's context menu, opened with the keyboard's menu key,
-// and its item `item` chosen with the menu's own keys (arrows, then Enter).
-inline Action menu(std::u16string_view item)
+// The focused field's context menu, opened with `opener` (the keyboard's
+// menu key or Shift+F10), and its item `item` chosen with the menu's own keys
+// (arrows, then Enter).
+inline Action menu(std::u16string_view item, Key opener = Key::MenuKey)
 {
-    return { Action::Kind::MenuCommand, {}, item };
+    return { Action::Kind::MenuCommand, {}, item, opener };
 }
 
 // The close box in the window's title bar.
@@ -218,6 +223,10 @@ inline std::vector<Case> cases()
             locator2(u"jn61fv")
                 + std::vector { press(Key::ShiftHome), clipboard(u"io91wm\n"), menu(u"Paste") },
             toIO91WM, "Text5", 6 },
+        { "fixed: Shift+F10 opens a field's context menu, as the menu key does",
+            { click("Text3"), press(Key::End), press(Key::ShiftLeft, 2),
+                menu(u"Cut", Key::ShiftF10) },
+            { { "Text3", u"JN81" } }, "Text3", 4, 0, false, u"GD" },
         { "a keyboard paste replaces the selection",
             { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"io91wm") },
             { { "Text3", u"IO91WM" } }, "Text3", 6 },
@@ -229,6 +238,25 @@ inline std::vector<Case> cases()
         { "fixed: a pasted carriage return alone ends the line too",
             { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"jn61\rfv") },
             { { "Text3", u"JN61" } }, "Text3", 4 },
+        // A word taken from a web page or a terminal by a double click often
+        // brings the blank after it, and log and cluster lines part their
+        // fields with tabs: the blanks around the pasted line are dropped.
+        { "fixed: a blank pasted after a locator is dropped: the locator calculates",
+            emptied("Text5", 3) + std::vector { paste(u"io91wm ") }, toIO91WM, "Text5", 6 },
+        { "fixed: a tab pasted after a locator is dropped: the locator calculates",
+            emptied("Text5", 3) + std::vector { paste(u"io91wm\t") }, toIO91WM, "Text5", 6 },
+        { "fixed: blanks and tabs before and after the pasted line are dropped, and its line break",
+            emptied("Text5", 3) + std::vector { paste(u" \t io91wm \t\r\njn61fv") }, toIO91WM,
+            "Text5", 6 },
+        { "fixed: a pasted blank alone adds nothing",
+            { click("Text3"), press(Key::End), paste(u" \t ") }, { { "Text3", u"JN81GD" } },
+            "Text3", 6 },
+        { "blanks inside a pasted text stay",
+            { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"jn 81") },
+            { { "Text3", u"JN 81" } }, "Text3", 5 },
+        { "a pasted no-break space stays: only blanks and tabs are dropped",
+            { click("Text3"), press(Key::End), press(Key::ShiftHome), paste(u"jn81gd\u00A0") },
+            { { "Text3", u"JN81GD\u00A0" } }, "Text3", 7 },
         { "a result field keeps what the user types",
             { click("Text1"), press(Key::End), type(u"7") }, { { "Text1", u"...7" } }, "Text1", 4 },
 

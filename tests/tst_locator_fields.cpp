@@ -39,7 +39,7 @@ private:
     QLineEdit *field(const char *name) const;
     QString text(const char *name) const { return field(name)->text(); }
     void replay(const behaviour::Action &action);
-    void chooseFromContextMenu(const QString &item);
+    void chooseFromContextMenu(const QString &item, behaviour::Key opener);
 
     std::unique_ptr<Form2> m_form;
 };
@@ -109,7 +109,7 @@ void TestLocatorFields::replay(const behaviour::Action &action)
         QGuiApplication::clipboard()->setText(qtText(action.text));
         break;
     case Action::Kind::MenuCommand:
-        chooseFromContextMenu(qtText(action.text));
+        chooseFromContextMenu(qtText(action.text), action.key);
         break;
     case Action::Kind::Press: {
         static const std::map<Key, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys {
@@ -134,16 +134,21 @@ void TestLocatorFields::replay(const behaviour::Action &action)
     }
 }
 
-// The menu key, as the X11 platform delivers it: a context-menu event for the
-// window, which goes to the focused control. Then the item is chosen as the
-// user does it, with the arrow keys and Enter.
-void TestLocatorFields::chooseFromContextMenu(const QString &item)
+// The menu key, as the X11 and Wayland platforms deliver it: a context-menu
+// event for the window, which goes to the focused control. Shift+F10 comes as
+// the key itself. Then the item is chosen as the user does it, with the arrow
+// keys and Enter.
+void TestLocatorFields::chooseFromContextMenu(const QString &item, behaviour::Key opener)
 {
     QWidget *focus = QApplication::focusWidget();
     QVERIFY(focus);
-    QContextMenuEvent open(QContextMenuEvent::Keyboard, focus->rect().center(),
-        focus->mapToGlobal(focus->rect().center()));
-    QGuiApplication::sendEvent(m_form->windowHandle(), &open);
+    if (opener == behaviour::Key::ShiftF10) {
+        QTest::keyClick(focus, Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+        QContextMenuEvent open(QContextMenuEvent::Keyboard, focus->rect().center(),
+            focus->mapToGlobal(focus->rect().center()));
+        QGuiApplication::sendEvent(m_form->windowHandle(), &open);
+    }
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QVERIFY2(menu, "a context menu opens");
     QAction *wanted = nullptr;
@@ -242,12 +247,12 @@ void TestLocatorFields::upperCaseKeepsLengthAndUndo()
 }
 
 // Text dragged from another program is pasted by the mouse, and keeps its
-// first line as any paste does.
+// first line without the blanks around it, as any paste does.
 void TestLocatorFields::droppedTextKeepsItsFirstLine()
 {
     field("Text5")->clear();
     QMimeData dragged;
-    dragged.setText("io91wm\njn61fv");
+    dragged.setText("\tio91wm \njn61fv");
     QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(field("Text5"), &enter);
     QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);

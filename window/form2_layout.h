@@ -31,6 +31,10 @@ struct ControlSpec
 };
 
 inline constexpr const char *form2Caption = "Rotavel 1.1 - Quillo";
+
+// The application's title: the name the platform shows in the title of a box
+// that has no title of its own (the message box of an over-long Locator 1).
+inline constexpr const char *applicationTitle = "Rotavel";
 inline constexpr int form2ClientWidthTwips = 7380;
 inline constexpr int form2ClientHeightTwips = 6255;
 

@@ -3,9 +3,21 @@
 
 namespace window {
 
-std::u16string_view firstLine(std::u16string_view pasted)
+namespace {
+
+constexpr std::u16string_view lineBreaks = u"\r\n";
+constexpr std::u16string_view blanks = u" \t";
+
+} // namespace
+
+std::u16string_view pastedLine(std::u16string_view pasted)
 {
-    return pasted.substr(0, pasted.find_first_of(u"\r\n"));
+    const std::u16string_view line = pasted.substr(0, pasted.find_first_of(lineBreaks));
+    const std::size_t first = line.find_first_not_of(blanks);
+    if (first == std::u16string_view::npos)
+        return line.substr(line.size()); // blanks alone: nothing to take
+    const std::size_t last = line.find_last_not_of(blanks);
+    return line.substr(first, last - first + 1);
 }
 
 } // namespace window

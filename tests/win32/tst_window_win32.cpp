@@ -111,15 +111,6 @@ std::u16string textOf(HWND window)
     return text;
 }
 
-std::wstring moduleTitle()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length);
-    name = name.substr(name.find_last_of(L"\\/") + 1);
-    return name.substr(0, name.find_last_of(L'.'));
-}
-
 // Runs the event loop until nothing is left to do. False once the program
 // has been told to end.
 bool settle(HWND form)
@@ -163,8 +154,9 @@ BOOL CALLBACK dismissMessageBox(HWND window, LPARAM)
         check(!button || !IsWindowVisible(button), "no button but OK");
     }
     const std::u16string title = textOf(window);
-    check(std::wstring(title.begin(), title.end()) == moduleTitle(),
-        "the application's title: " + narrow(title));
+    // The application's title as its users know it, not the program file's
+    // name ("rotavel").
+    check(title == u"Rotavel", "the application's title: " + narrow(title));
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
         reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
     return FALSE;
@@ -209,6 +201,15 @@ std::u16string clipboardText()
     return text;
 }
 
+void setShift(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[VK_LSHIFT] = keys[VK_SHIFT];
+    SetKeyboardState(keys);
+}
+
 // While a context menu is open, its own loop runs this: it finds the item
 // wanted and moves to it with the arrow keys, one step a tick, then chooses
 // it with Enter, as a keyboard user does.
@@ -233,6 +234,8 @@ BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
 
 void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
 {
+    // Shift, held to open the menu with F10, is let go once it is open.
+    setShift(false);
     HWND menuWindow = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findOpenMenu, LPARAM(&menuWindow));
     if (!menuWindow || menuChoice.chosen)
@@ -270,15 +273,6 @@ void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-void setShift(bool down)
-{
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
-    keys[VK_LSHIFT] = keys[VK_SHIFT];
-    SetKeyboardState(keys);
-}
-
 void replay(HWND form, const behaviour::Action &action)
 {
     using behaviour::Action;
@@ -310,17 +304,26 @@ void replay(HWND form, const behaviour::Action &action)
         putOnClipboard(nullptr, action.text);
         return;
     case Action::Kind::MenuCommand: {
-        // A right click on the focused field opens its context menu, and
-        // leaves its selection as it is. (Wine opens none for the menu key.)
         menuChoice = { std::u16string(action.text) };
         const UINT_PTR drive = SetTimer(nullptr, 0, 20, driveMenu);
         HWND focus = GetFocus();
-        RECT inside;
-        GetClientRect(focus, &inside);
-        const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
-        post(focus, WM_RBUTTONDOWN, MK_RBUTTON, middle);
-        post(focus, WM_RBUTTONUP, 0, middle);
+        if (action.key == behaviour::Key::ShiftF10) {
+            // F10 comes as a system key, Alt or not.
+            setShift(true);
+            post(focus, WM_SYSKEYDOWN, VK_F10, 1);
+            post(focus, WM_SYSKEYUP, VK_F10, 1 | (3u << 30));
+        } else {
+            // For the menu key, a right click on the focused field, which
+            // leaves its selection as it is. (Wine opens no menu for the menu
+            // key itself.)
+            RECT inside;
+            GetClientRect(focus, &inside);
+            const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
+            post(focus, WM_RBUTTONDOWN, MK_RBUTTON, middle);
+            post(focus, WM_RBUTTONUP, 0, middle);
+        }
         settle(form);
+        setShift(false);
         KillTimer(nullptr, drive);
         check(menuChoice.chosen && menuChoice.found,
             "the context menu opens with its item " + narrow(action.text));
@@ -350,6 +353,9 @@ void replay(HWND form, const behaviour::Action &action)
                 return VK_RIGHT;
             case Key::ShiftLeft:
                 return VK_LEFT;
+            case Key::MenuKey:
+            case Key::ShiftF10:
+                break; // they open a menu: Action::Kind::MenuCommand
             }
             return 0;
         }();

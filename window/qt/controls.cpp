@@ -17,11 +17,11 @@ namespace window::qt {
 
 namespace {
 
-QString firstLineOf(const QString &text)
+QString pastedLineOf(const QString &text)
 {
-    const std::u16string_view line = firstLine(std::u16string_view(
+    const std::u16string_view line = pastedLine(std::u16string_view(
         reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())));
-    return text.left(static_cast<qsizetype>(line.size()));
+    return QStringView(line.data(), static_cast<qsizetype>(line.size())).toString();
 }
 
 } // namespace
@@ -39,16 +39,26 @@ void TextBox::focusInEvent(QFocusEvent *event)
         setCursorPosition(caret);
 }
 
-// Each way of pasting inserts the first line of what it brings in place of
-// the selection, and can be undone, as a paste of Qt's own.
+// Each way of pasting inserts the line a field takes of what it brings in
+// place of the selection, and can be undone, as a paste of Qt's own.
 void TextBox::paste(const QString &pasted)
 {
     if (!isReadOnly())
-        insert(firstLineOf(pasted));
+        insert(pastedLineOf(pasted));
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    // Shift+F10 is the context-menu key of keyboards without a menu key, as
+    // on most laptops. Its menu opens at the caret, where the user's eyes
+    // are.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = cursorRect().center();
+        QContextMenuEvent open(QContextMenuEvent::Keyboard, caret, mapToGlobal(caret));
+        QCoreApplication::sendEvent(this, &open);
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Paste)) {
         paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         event->accept();
@@ -91,12 +101,12 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 void TextBox::dropEvent(QDropEvent *event)
 {
     const QMimeData *dropped = event->mimeData();
-    if (!dropped || !dropped->hasText() || firstLineOf(dropped->text()) == dropped->text()) {
+    if (!dropped || !dropped->hasText() || pastedLineOf(dropped->text()) == dropped->text()) {
         QLineEdit::dropEvent(event);
         return;
     }
     QMimeData line;
-    line.setText(firstLineOf(dropped->text()));
+    line.setText(pastedLineOf(dropped->text()));
     QDropEvent trimmed(event->position(), event->possibleActions(), &line, event->buttons(),
         event->modifiers(), event->type());
     trimmed.setDropAction(event->proposedAction());
@@ -126,9 +136,9 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
     QPushButton::keyPressEvent(event);
 }
 
-PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
+PictureBox::PictureBox(PictureFor pictureFor, QWidget *parent)
     : QFrame(parent)
-    , m_picture(picture)
+    , m_pictureFor(pictureFor)
 {
     // The classic two-pixel sunken border of a picture box.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -137,8 +147,18 @@ PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    // Asked here rather than when the box is made: only a shown window knows
+    // its screen, and every change of its ratio repaints the whole window.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != m_pictureRatio) {
+        m_picture = m_pictureFor(ratio);
+        m_pictureRatio = ratio;
+    }
     QFrame::paintEvent(event);
     QPainter painter(this);
+    // Between the two densities (1.25, 1.5) the picture is scaled down to the
+    // screen's pixels by averaging them, not by dropping rows and columns.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(contentsRect());
     painter.drawPixmap(contentsRect().topLeft(), m_picture);
 }

@@ -17,7 +17,8 @@ namespace window::qt {
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
 // characters typed into Locator 2 after tabbing there join its "...". Of a
-// pasted or dropped text it takes the first line.
+// pasted or dropped text it takes the first line, without the blanks around
+// it. Shift+F10 opens its context menu, as the menu key does.
 class TextBox : public QLineEdit
 {
 public:
@@ -46,17 +47,24 @@ protected:
 };
 
 // A sunken box that draws a picture at its natural size from its inner
-// top-left corner, clipped by the box. Takes the focus without showing it.
+// top-left corner, clipped by the box. The picture is made for the device
+// pixel ratio of the screen the box is on when it is drawn, and made anew
+// when that ratio has changed since: the window was moved to a screen of
+// another density, or its screen's scale was changed. Takes the focus
+// without showing it.
 class PictureBox : public QFrame
 {
 public:
-    PictureBox(const QPixmap &picture, QWidget *parent = nullptr);
+    using PictureFor = QPixmap (*)(qreal devicePixelRatio);
+    explicit PictureBox(PictureFor pictureFor, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    PictureFor m_pictureFor;
     QPixmap m_picture;
+    qreal m_pictureRatio = 0; // the ratio m_picture was made for; 0 before the first
 };
 
 // A modal box with an empty message, one OK button, no icon and no title of

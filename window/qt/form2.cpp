@@ -23,7 +23,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget *window)
     const QString text = QString::fromLatin1(spec.text);
     switch (spec.kind) {
     case ControlKind::PictureBox: {
-        auto *picture = new qt::PictureBox(qt::compassPicture(window->devicePixelRatioF()), window);
+        auto *picture = new qt::PictureBox(qt::compassPicture, window);
         // It holds the focus when the window opens: a screen reader should
         // have something better to announce than an empty frame.
         picture->setAccessibleName(QStringLiteral("Compass"));

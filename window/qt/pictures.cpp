@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictures.h"
 
+#include "window/photograph.h"
+
 #include <QString>
 
 namespace window::qt {
 
 QPixmap compassPicture(qreal devicePixelRatio)
 {
-    // A ratio between 1 and 2 (1.25, 1.5) gets the dense rendering scaled down, which stays
-    // sharper than the ordinary one scaled up.
-    if (devicePixelRatio <= 1.0)
+    if (!usesDoubleDensity(devicePixelRatio))
         return QPixmap(QStringLiteral(":/compass.bmp"));
     QPixmap picture(QStringLiteral(":/compass@2x.png"));
     picture.setDevicePixelRatio(2.0);

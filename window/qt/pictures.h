@@ -9,8 +9,8 @@
 namespace window::qt {
 
 // The compass photograph for a screen of the given device pixel ratio: the 208 x 415 picture on
-// ordinary screens, its rendering at twice the density on denser ones. Either way it covers 208 x
-// 415 of the window's pixels.
+// ordinary screens, its rendering at twice the density on denser ones (the rule of
+// window/photograph.h). Either way it covers 208 x 415 of the window's pixels.
 QPixmap compassPicture(qreal devicePixelRatio);
 
 // The window icon in every raster size there is: the two 24 x 24 images of the icon file (256

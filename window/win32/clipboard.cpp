@@ -66,7 +66,7 @@ std::u16string_view textWithin(const void *bytes, std::size_t size) noexcept
     return units.substr(0, units.find(u'\0'));
 }
 
-std::optional<std::u16string> clipboardFirstLine(HWND owner) noexcept
+std::optional<std::u16string> clipboardLine(HWND owner) noexcept
 {
     const OpenedClipboard clipboard(owner);
     if (!clipboard.isOpen())
@@ -75,7 +75,7 @@ std::optional<std::u16string> clipboardFirstLine(HWND owner) noexcept
     if (!memory.bytes())
         return std::nullopt;
     try {
-        return std::u16string(firstLine(textWithin(memory.bytes(), memory.size())));
+        return std::u16string(pastedLine(textWithin(memory.bytes(), memory.size())));
     } catch (const std::bad_alloc &) {
         return std::u16string();
     }

@@ -18,11 +18,12 @@ namespace window::win32 {
 // is read.
 std::u16string_view textWithin(const void *bytes, std::size_t size) noexcept;
 
-// The first line of the clipboard's text (the rule of window/pasted_text.h),
-// read within the size of its memory block and up to its first NUL, with
+// The line a field takes of the clipboard's text (the rule of
+// window/pasted_text.h: its first line without the blanks around it), read
+// within the size of its memory block and up to its first NUL, with
 // the clipboard opened for `owner` and closed again before returning. None
 // when the clipboard holds no text or cannot be opened; empty when memory
 // runs out while copying, so that such a paste adds nothing.
-std::optional<std::u16string> clipboardFirstLine(HWND owner) noexcept;
+std::optional<std::u16string> clipboardLine(HWND owner) noexcept;
 
 } // namespace window::win32

@@ -4,6 +4,7 @@
 #include "clipboard.h"
 #include "dpi.h"
 #include "resources.h"
+#include "window/photograph.h"
 
 #include <commctrl.h>
 // The imaging component's class identifiers, defined here rather than taken
@@ -19,14 +20,6 @@ namespace window::win32 {
 const wchar_t pictureBoxClass[] = L"RotavelPictureBox";
 
 namespace {
-
-// The photograph's size at 96 dpi, in pixels.
-constexpr int photographWidth = 208;
-constexpr int photographHeight = 415;
-// From this dpi on, the double-density rendering gives the sharper picture,
-// scaled down below twice 96 dpi; below it the photograph itself, at 96 dpi
-// pixel for pixel.
-constexpr UINT doubleDensityFromDpi = 120;
 
 // The picture box's extra bytes: the font it was given, and the dpi its
 // window is laid out for (0 until it is told).
@@ -174,7 +167,10 @@ void paintPicture(HWND box)
     const auto laidOutDpi = static_cast<UINT>(GetWindowLongPtrW(box, dpiOffset));
     const UINT dpi = laidOutDpi != 0 ? laidOutDpi : dpiOf(box);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
-    HBITMAP source = dpi >= doubleDensityFromDpi ? doubleDensityPhotograph(instance) : nullptr;
+    HBITMAP source =
+        usesDoubleDensity(static_cast<double>(dpi) / USER_DEFAULT_SCREEN_DPI)
+        ? doubleDensityPhotograph(instance)
+        : nullptr;
     int sourceScale = 2;
     if (!source) {
         source = photograph(instance);
@@ -229,14 +225,14 @@ LRESULT CALLBACK pictureBoxProcedure(
     }
 }
 
-// Puts the first line of the clipboard's text in place of the edit box's
+// Puts the line a field takes of the clipboard's text in place of the edit box's
 // selection, as a paste that can be undone and that keeps to the box's
 // limit. False when there is no text to paste.
-bool pasteFirstLine(HWND edit) noexcept
+bool pasteLine(HWND edit) noexcept
 {
     if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY)
         return false;
-    const std::optional<std::u16string> line = clipboardFirstLine(edit);
+    const std::optional<std::u16string> line = clipboardLine(edit);
     if (!line)
         return false;
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
@@ -253,7 +249,7 @@ LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return DefSubclassProc(edit, message, wParam, lParam) & ~DLGC_HASSETSEL;
     case WM_PASTE:
         // Ctrl+V, Shift+Insert and the context menu's Paste all come here.
-        if (pasteFirstLine(edit))
+        if (pasteLine(edit))
             return 0;
         return DefSubclassProc(edit, message, wParam, lParam);
     default:

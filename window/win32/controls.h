@@ -23,7 +23,7 @@ void setPictureDpi(HWND box, UINT dpi);
 // Gives an edit box the behaviour the locator fields rely on: when Tab brings
 // the focus in, its caret stays where it was instead of its whole text being
 // selected, so characters typed into Locator 2 join its "...". Of a pasted
-// text it takes the first line.
+// text it takes the first line, without the blanks around it.
 void keepCaretOnTab(HWND edit);
 
 // Keeps a push button from ever being the window's default: Enter presses

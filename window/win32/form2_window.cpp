@@ -34,25 +34,6 @@ const wchar_t *units(std::u16string_view text)
     return reinterpret_cast<const wchar_t *>(text.data());
 }
 
-// The application's title, as a message box without a title of its own
-// shows it: the program file's name without its folder and extension, the
-// name Qt gives an application too.
-std::wstring applicationTitle()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())))
-        == path.size())
-        path.resize(path.size() * 2);
-    path.resize(length);
-    const std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos && dot > 0)
-        name.resize(dot);
-    return name;
-}
-
 // The window as the handlers see it: the runtime operations over its
 // controls, and the delivery of their events.
 class Form2Window final : public FormsRuntime
@@ -370,7 +351,9 @@ void Form2Window::press(std::string_view button)
 
 void Form2Window::showEmptyMessage()
 {
-    MessageBoxW(m_window, L"", applicationTitle().c_str(), MB_OK | MB_APPLMODAL);
+    // A box given no title is titled "Error" by the platform: the
+    // application's title is passed as the one a title-less box shows.
+    MessageBoxW(m_window, L"", wide(applicationTitle).c_str(), MB_OK | MB_APPLMODAL);
 }
 
 void Form2Window::unload()
