@@ -217,6 +217,15 @@ Function RemoveInstalledHere
     ${If} $R0 == ""
         Return
     ${EndIf}
+    ${IfNot} ${FileExists} "$R1\Uninstall.exe"
+    ${AndIfNot} ${FileExists} "$R1\rotavel.exe"
+        ; An entry whose files are gone (an uninstall of a release before
+        ; 1.2, which shared one folder between both architectures, leaves
+        ; the other's so): nothing to remove but the entry.
+        DetailPrint "Removing the entry of Rotavel $R0, whose files are gone"
+        DeleteRegKey HKLM "${UNINSTALL_KEY}"
+        Return
+    ${EndIf}
     DetailPrint "Removing Rotavel $R0 from $R1"
     ClearErrors
     ExecWait '"$R1\Uninstall.exe" /S _?=$R1' $0

@@ -10,6 +10,7 @@
 #   - uninstalled while the program runs, everything goes with the program
 #     ended, or everything stays;
 #   - over a newer Rotavel it refuses, with exit code 2, and changes nothing;
+#     over the entry of an older one whose files are gone, it installs;
 #   - with OTHER_SETUP, the other architecture's: this, the other, this
 #     again, each replacing the last (one entry, one folder, one Start-menu
 #     entry), then an uninstall that leaves nothing.
@@ -144,20 +145,33 @@ else
     pass "uninstalled while running: the program kept running and everything stayed"
 fi
 
-# A newer release, as its setup registers it.
+# Entries other releases leave, as their setups register them: a newer
+# release, which the setup must not replace, and an older one whose files
+# are gone, which it replaces.
 view=$(view_of "$arch")
-wine reg add "$key" /v DisplayVersion /d 99.0 /f /reg:$view >/dev/null 2>&1
-wine reg add "$key" /v InstallLocation /d 'C:\Rotavel' /f /reg:$view >/dev/null 2>&1
-wineserver -w
-status=0
-install "$setup" || status=$?
-[ $status = 2 ] || fail "over a newer Rotavel the setup ended with $status, not 2"
-[ ! -e "$home" ] || fail "over a newer Rotavel the setup made $folder"
-[ -z "$(shortcuts)" ] || fail "over a newer Rotavel the setup made a Start-menu entry"
-[ "$(value "$view" DisplayVersion)" = 99.0 ] || fail "over a newer Rotavel the entry changed"
-wine reg delete "$key" /f /reg:$view >/dev/null 2>&1
-wineserver -w
-pass "over a newer Rotavel the setup refuses with exit code 2 and changes nothing"
+while IFS='|' read -r name other_version other_folder expected_status; do
+    wine reg add "$key" /v DisplayVersion /d "$other_version" /f /reg:$view >/dev/null 2>&1
+    wine reg add "$key" /v InstallLocation /d "$other_folder" /f /reg:$view >/dev/null 2>&1
+    wineserver -w
+    status=0
+    install "$setup" || status=$?
+    [ $status = "$expected_status" ] || fail "over $name the setup ended with $status"
+    if [ $status = 0 ]; then
+        check_installed "$arch"
+        uninstall "$folder" || fail "the uninstaller did not end"
+    else
+        [ ! -e "$home" ] || fail "over $name the setup made $folder"
+        [ -z "$(shortcuts)" ] || fail "over $name the setup made a Start-menu entry"
+        [ "$(value "$view" DisplayVersion)" = "$other_version" ] || fail "over $name the entry changed"
+        wine reg delete "$key" /f /reg:$view >/dev/null 2>&1
+        wineserver -w
+    fi
+    check_nothing_left "over $name"
+    pass "over $name the setup ends with $status"
+done <<EOF
+a newer Rotavel|99.0|C:\\Rotavel|2
+an older Rotavel whose files are gone|1.0|C:\\Gone|0
+EOF
 
 if [ -n "$other_setup" ]; then
     other_home=$(unix_path "$(folder_of "$other_arch")")
