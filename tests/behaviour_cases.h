@@ -29,7 +29,9 @@ enum class Key {
     End,
     Right,
     ShiftLeft,
-    ShiftHome
+    ShiftHome,
+    Undo, // Ctrl+Z
+    Redo // the toolkit's key for Redo; on Windows Ctrl+Y
 };
 
 struct Action
@@ -88,6 +90,9 @@ struct Field
 {
     std::string_view control;
     std::u16string_view text;
+    // The text on Windows, where the platform's plain edit box ends
+    // otherwise than Qt's line edit after the same keys.
+    std::optional<std::u16string_view> windowsText = {};
 };
 
 struct Case
@@ -108,7 +113,7 @@ inline std::vector<Action> emptied(std::string_view field, int length)
     return { click(field), press(Key::End), press(Key::Backspace, length) };
 }
 
-inline std::vector<Action> operator+(std::vector<Action> first, const std::vector<Action> &then)
+template <typename T> std::vector<T> operator+(std::vector<T> first, const std::vector<T> &then)
 {
     first.insert(first.end(), then.begin(), then.end());
     return first;

@@ -88,6 +88,12 @@ void TestLocatorFields::replay(const behaviour::Action &action)
     QWidget *focus = QApplication::focusWidget();
     switch (action.kind) {
     case Action::Kind::Click: {
+        // A click activates the window first, as the window manager does when
+        // a message box has closed over it (the offscreen platform does not).
+        if (!m_form->isActiveWindow()) {
+            m_form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        }
         auto *control = m_form->findChild<QWidget *>(qtName(action.control));
         QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
         break;
@@ -126,9 +132,16 @@ void TestLocatorFields::replay(const behaviour::Action &action)
             { Key::ShiftLeft, { Qt::Key_Left, Qt::ShiftModifier } },
             { Key::ShiftHome, { Qt::Key_Home, Qt::ShiftModifier } }
         };
-        const auto [key, modifiers] = keys.at(action.key);
-        for (int i = 0; i < action.times; ++i)
+        for (int i = 0; i < action.times; ++i) {
+            if (action.key == Key::Undo || action.key == Key::Redo) {
+                // The platform's own keys for them.
+                QTest::keySequence(QApplication::focusWidget(),
+                    action.key == Key::Undo ? QKeySequence::Undo : QKeySequence::Redo);
+                continue;
+            }
+            const auto [key, modifiers] = keys.at(action.key);
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        }
         break;
     }
     }

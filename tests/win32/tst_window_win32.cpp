@@ -270,12 +270,16 @@ void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-void setShift(bool down)
+// The Shift and Ctrl keys held down or not, as the keyboard's state the
+// window reads.
+void setModifiers(bool shift, bool control)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
     keys[VK_LSHIFT] = keys[VK_SHIFT];
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_LCONTROL] = keys[VK_CONTROL];
     SetKeyboardState(keys);
 }
 
@@ -350,19 +354,24 @@ void replay(HWND form, const behaviour::Action &action)
                 return VK_RIGHT;
             case Key::ShiftLeft:
                 return VK_LEFT;
+            case Key::Undo:
+                return int('Z');
+            case Key::Redo:
+                return int('Y');
             }
             return 0;
         }();
         const bool shifted = action.key == Key::Backtab || action.key == Key::ShiftLeft
             || action.key == Key::ShiftHome;
+        const bool control = action.key == Key::Undo || action.key == Key::Redo;
         // The keypad's Enter is Return with the extended-key flag.
         const LPARAM extended = action.key == Key::KeypadEnter ? 1 << 24 : 0;
         for (int i = 0; i < action.times; ++i) {
-            setShift(shifted);
+            setModifiers(shifted, control);
             post(GetFocus(), WM_KEYDOWN, WPARAM(virtualKey), 1 | extended);
             post(GetFocus(), WM_KEYUP, WPARAM(virtualKey), 1 | extended | (3u << 30));
             settle(form);
-            setShift(false);
+            setModifiers(false, false);
         }
         return;
     }
@@ -401,7 +410,7 @@ void sharedBehaviour(std::u16string_view separator)
         KillTimer(nullptr, watch);
 
         for (const behaviour::Field &field : expected.fields) {
-            std::u16string wanted(field.text);
+            std::u16string wanted(field.windowsText.value_or(field.text));
             // The cases are written for a ".": the regional settings give
             // the separator of the coordinate fields.
             const char *name = spec(field.control).name;
