@@ -52,6 +52,13 @@ void raise(FormsRuntime &form, std::string_view control, Event event)
         onExitClicked(form);
 }
 
+std::u16string enteredText(std::string_view box, std::u16string_view text)
+{
+    if (box == "Text3" || box == "Text5")
+        return upperCase(text);
+    return std::u16string(text);
+}
+
 void onLocator1Changed(FormsRuntime &form)
 {
     keepUpperCaseWithCaretAtEnd(form, "Text3");

@@ -17,7 +17,9 @@ namespace window::qt {
 // A single-line text box. Unlike a plain QLineEdit it keeps its caret where
 // it was when Tab brings the focus in, instead of selecting all its text:
 // characters typed into Locator 2 after tabbing there join its "...". Of a
-// pasted or dropped text it takes the first line.
+// pasted or dropped text it takes the first line. What is typed, pasted or
+// dropped arrives as the window's rule for the box (its object name) has
+// it: in a locator field, in capitals.
 class TextBox : public QLineEdit
 {
 public:
@@ -31,7 +33,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    QString entered(const QString &text) const;
     void paste(const QString &pasted);
+    void endUndoStep();
 };
 
 // A push button that is never the window's default: Enter in a field presses

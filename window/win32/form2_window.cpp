@@ -186,7 +186,7 @@ void Form2Window::createControls(HINSTANCE instance)
             m_window, reinterpret_cast<HMENU>(id), instance, nullptr);
         if (spec.kind == ControlKind::TextBox) {
             SendMessageW(control, EM_SETLIMITTEXT, textBoxMaxLength, 0);
-            keepCaretOnTab(control);
+            makeTextBox(control, spec.name);
         } else if (spec.kind == ControlKind::CommandButton) {
             neverDefault(control);
         }
