@@ -241,8 +241,8 @@ inline std::vector<Case> cases()
 
         // The undo history of a locator field is the one a plain field of the
         // platform keeps after the same keys typed in capitals (fixed: the
-        // upper-casing of small letters cleared it; on Linux a paste was no
-        // step of its own).
+        // upper-casing of small letters and the emptying after a failed
+        // calculation cleared it; on Linux a paste was no step of its own).
         // Measured once with the same keys in Qt 6.4's QLineEdit, and in the
         // Windows edit control under Wine: its history is one step deep (the
         // deletions, keys and pastes in one place make one step), a second
@@ -264,6 +264,17 @@ inline std::vector<Case> cases()
                     press(Key::Redo) },
             { { "Text5", u"JN61FVX", u"IO91WM" }, { "Text6", u" 1712" }, { "Text1", u" 318" } },
             "Text5" },
+        { "fixed: after a failed calculation, Ctrl+Z in Locator 1 brings the own locator back",
+            locator2(u"jnx1gd") + std::vector { click("Text3"), press(Key::Undo) },
+            { { "Text3", u"JN81GD" }, { "Text5", u"" }, { "Text6", u"??????" },
+                { "Text1", u"??????" } },
+            "Text3", 6 },
+        { "fixed: after a failed calculation, Undo in each locator field; corrected, they "
+          "calculate",
+            std::vector { click("Text3"), press(Key::End), type(u"x") } + locator2(u"jn61fv")
+                + std::vector { click("Text3"), menu(u"Undo"), press(Key::Backspace),
+                    click("Text5"), menu(u"Undo") },
+            std::vector<Field> { { "Text3", u"JN81GD" } } + toJN61FV, "Text5", 6, 1 },
 
         // The commands.
         { "Calculate does nothing while Locator 2 shows its dots", { click("Command1") },
