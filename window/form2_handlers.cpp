@@ -24,6 +24,14 @@ void keepUpperCaseWithCaretAtEnd(FormsRuntime &form, std::string_view box)
     form.assignSelStart(box, form.text(box).size());
 }
 
+// Emptied as the user empties a field, so that Undo in each brings back
+// what it held: a typo in one locator does not cost the operator the other.
+void emptyLocatorFields(FormsRuntime &form)
+{
+    form.assignTextKeepingUndo("Text3", u"");
+    form.assignTextKeepingUndo("Text5", u"");
+}
+
 void writeCoordinate(
     FormsRuntime &form, std::string_view box, double degrees, std::u16string_view separator)
 {
@@ -52,6 +60,13 @@ void raise(FormsRuntime &form, std::string_view control, Event event)
         onExitClicked(form);
 }
 
+std::u16string enteredText(std::string_view box, std::u16string_view text)
+{
+    if (box == "Text3" || box == "Text5")
+        return upperCase(text);
+    return std::u16string(text);
+}
+
 void onLocator1Changed(FormsRuntime &form)
 {
     keepUpperCaseWithCaretAtEnd(form, "Text3");
@@ -74,8 +89,7 @@ void onCalculateClicked(FormsRuntime &form)
     if (check.LongFlag1)
         form.showEmptyMessage();
     if (check.InputError) {
-        form.assignText("Text3", u"");
-        form.assignText("Text5", u"");
+        emptyLocatorFields(form);
         form.assignText("Text6", errorMark);
     }
 
@@ -99,8 +113,7 @@ void onCalculateClicked(FormsRuntime &form)
     } else {
         form.assignText("Text1", errorMark);
         form.assignText("Text6", errorMark);
-        form.assignText("Text3", u"");
-        form.assignText("Text5", u"");
+        emptyLocatorFields(form);
     }
 
     // Compared as the fields show them, not as decoded: "JN81" against

@@ -7,6 +7,7 @@
 
 #include "forms_runtime.h"
 
+#include <string>
 #include <string_view>
 
 namespace window {
@@ -17,6 +18,14 @@ enum class Event { Change, Click };
 // Text3 and Text5, Click of Command1 and Command2. Every other event of every
 // other control is ignored, so a runtime may deliver all of them.
 void raise(FormsRuntime &form, std::string_view control, Event event);
+
+// What the control `box` takes of a text the user types, pastes or drops
+// into it. The locator fields take it in capitals, as their Change handlers
+// would leave it: each runtime hands it over so, the handlers find nothing
+// left to change, and the field's undo history stays as the user made it
+// (both toolkits clear it when a field's whole text is assigned). Every
+// other control takes the text as it is.
+std::u16string enteredText(std::string_view box, std::u16string_view text);
 
 void onLocator1Changed(FormsRuntime &form);
 void onLocator2Changed(FormsRuntime &form);

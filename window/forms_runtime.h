@@ -25,6 +25,11 @@ public:
     // Change before this returns; an equal one raises nothing.
     virtual void assignText(std::string_view box, std::u16string_view text) = 0;
 
+    // The same, done as the user replaces a field's whole text: the text
+    // shown before stays in the box's undo history, where a whole-text
+    // assignment would clear it.
+    virtual void assignTextKeepingUndo(std::string_view box, std::u16string_view text) = 0;
+
     // Caret before the character at `position`, nothing selected; the text's
     // length puts it after the last character.
     virtual void assignSelStart(std::string_view box, std::size_t position) = 0;

@@ -201,12 +201,16 @@ std::u16string clipboardText()
     return text;
 }
 
-void setShift(bool down)
+// The Shift and Ctrl keys held down or not, as the keyboard's state the
+// window reads.
+void setModifiers(bool shift, bool control)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
     keys[VK_LSHIFT] = keys[VK_SHIFT];
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_LCONTROL] = keys[VK_CONTROL];
     SetKeyboardState(keys);
 }
 
@@ -235,7 +239,7 @@ BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
 void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     // Shift, held to open the menu with F10, is let go once it is open.
-    setShift(false);
+    setModifiers(false, false);
     HWND menuWindow = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findOpenMenu, LPARAM(&menuWindow));
     if (!menuWindow || menuChoice.chosen)
@@ -309,7 +313,7 @@ void replay(HWND form, const behaviour::Action &action)
         HWND focus = GetFocus();
         if (action.key == behaviour::Key::ShiftF10) {
             // F10 comes as a system key, Alt or not.
-            setShift(true);
+            setModifiers(true, false);
             post(focus, WM_SYSKEYDOWN, VK_F10, 1);
             post(focus, WM_SYSKEYUP, VK_F10, 1 | (3u << 30));
         } else {
@@ -323,7 +327,7 @@ void replay(HWND form, const behaviour::Action &action)
             post(focus, WM_RBUTTONUP, 0, middle);
         }
         settle(form);
-        setShift(false);
+        setModifiers(false, false);
         KillTimer(nullptr, drive);
         check(menuChoice.chosen && menuChoice.found,
             "the context menu opens with its item " + narrow(action.text));
@@ -356,19 +360,24 @@ void replay(HWND form, const behaviour::Action &action)
             case Key::MenuKey:
             case Key::ShiftF10:
                 break; // they open a menu: Action::Kind::MenuCommand
+            case Key::Undo:
+                return int('Z');
+            case Key::Redo:
+                return int('Y');
             }
             return 0;
         }();
         const bool shifted = action.key == Key::Backtab || action.key == Key::ShiftLeft
             || action.key == Key::ShiftHome;
+        const bool control = action.key == Key::Undo || action.key == Key::Redo;
         // The keypad's Enter is Return with the extended-key flag.
         const LPARAM extended = action.key == Key::KeypadEnter ? 1 << 24 : 0;
         for (int i = 0; i < action.times; ++i) {
-            setShift(shifted);
+            setModifiers(shifted, control);
             post(GetFocus(), WM_KEYDOWN, WPARAM(virtualKey), 1 | extended);
             post(GetFocus(), WM_KEYUP, WPARAM(virtualKey), 1 | extended | (3u << 30));
             settle(form);
-            setShift(false);
+            setModifiers(false, false);
         }
         return;
     }
@@ -407,7 +416,7 @@ void sharedBehaviour(std::u16string_view separator)
         KillTimer(nullptr, watch);
 
         for (const behaviour::Field &field : expected.fields) {
-            std::u16string wanted(field.text);
+            std::u16string wanted(field.windowsText.value_or(field.text));
             // The cases are written for a ".": the regional settings give
             // the separator of the coordinate fields.
             const char *name = spec(field.control).name;

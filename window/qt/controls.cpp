@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include "window/form2_handlers.h"
 #include "window/pasted_text.h"
 
 #include <QAction>
@@ -39,12 +40,42 @@ void TextBox::focusInEvent(QFocusEvent *event)
         setCursorPosition(caret);
 }
 
-// Each way of pasting inserts the line a field takes of what it brings in
-// place of the selection, and can be undone, as a paste of Qt's own.
+QString TextBox::entered(const QString &text) const
+{
+    const std::u16string taken = enteredText(objectName().toStdString(),
+        std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()),
+            static_cast<std::size_t>(text.size())));
+    return QStringView(taken.data(), static_cast<qsizetype>(taken.size())).toString();
+}
+
+// Each way of pasting inserts the line a field takes of what it brings in place of
+// the selection, as one step of the undo history, as a paste of Qt's own.
 void TextBox::paste(const QString &pasted)
 {
-    if (!isReadOnly())
-        insert(pastedLineOf(pasted));
+    const QString line = entered(pastedLineOf(pasted));
+    if (isReadOnly() || (line.isEmpty() && !hasSelectedText()))
+        return;
+    endUndoStep();
+    insert(line);
+    endUndoStep();
+}
+
+// Qt's line edit ends a step of its undo history when the caret moves, and
+// when it is cleared; its own paste ends one before and after the insertion,
+// by a call a derived class cannot make. Here the caret steps away and back,
+// with the selection it had; an empty box is cleared, which removes nothing.
+void TextBox::endUndoStep()
+{
+    if (text().isEmpty()) {
+        clear();
+        return;
+    }
+    const int caret = cursorPosition();
+    int anchor = caret;
+    if (hasSelectedText())
+        anchor = caret == selectionStart() ? selectionEnd() : selectionStart();
+    setCursorPosition(caret == 0 ? 1 : 0);
+    setSelection(anchor, caret - anchor);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -62,6 +93,17 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     if (event->matches(QKeySequence::Paste)) {
         paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         event->accept();
+        return;
+    }
+    // A typed character in the form the box takes it, so that the line edit
+    // records that form in its undo history.
+    const QString typed = entered(event->text());
+    if (typed != event->text()) {
+        QKeyEvent asTaken(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+            event->nativeVirtualKey(), event->nativeModifiers(), typed, event->isAutoRepeat(),
+            static_cast<quint16>(event->count()), event->device());
+        QLineEdit::keyPressEvent(&asTaken);
+        event->setAccepted(asTaken.isAccepted());
         return;
     }
     QLineEdit::keyPressEvent(event);
@@ -101,12 +143,14 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 void TextBox::dropEvent(QDropEvent *event)
 {
     const QMimeData *dropped = event->mimeData();
-    if (!dropped || !dropped->hasText() || pastedLineOf(dropped->text()) == dropped->text()) {
+    const QString taken =
+        dropped && dropped->hasText() ? entered(pastedLineOf(dropped->text())) : QString();
+    if (!dropped || !dropped->hasText() || taken == dropped->text()) {
         QLineEdit::dropEvent(event);
         return;
     }
     QMimeData line;
-    line.setText(pastedLineOf(dropped->text()));
+    line.setText(taken);
     QDropEvent trimmed(event->position(), event->possibleActions(), &line, event->buttons(),
         event->modifiers(), event->type());
     trimmed.setDropAction(event->proposedAction());

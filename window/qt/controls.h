@@ -18,7 +18,9 @@ namespace window::qt {
 // it was when Tab brings the focus in, instead of selecting all its text:
 // characters typed into Locator 2 after tabbing there join its "...". Of a
 // pasted or dropped text it takes the first line, without the blanks around
-// it. Shift+F10 opens its context menu, as the menu key does.
+// it. What is typed, pasted or dropped arrives as the window's rule for the
+// box (its object name) has it: in a locator field, in capitals. Shift+F10
+// opens its context menu, as the menu key does.
 class TextBox : public QLineEdit
 {
 public:
@@ -32,7 +34,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    QString entered(const QString &text) const;
     void paste(const QString &pasted);
+    void endUndoStep();
 };
 
 // A push button that is never the window's default: Enter in a field presses

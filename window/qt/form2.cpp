@@ -61,6 +61,13 @@ QString qtName(std::string_view name)
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+// Unit for unit: QString::fromUtf16 would take a leading U+FEFF or U+FFFE for
+// a byte-order mark, and drop it or swap the bytes of the whole text.
+QString qtText(std::u16string_view text)
+{
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
+
 } // namespace
 
 Form2::Form2(QWidget *parent)
@@ -122,12 +129,21 @@ std::u16string Form2::text(std::string_view box) const
 void Form2::assignText(std::string_view box, std::u16string_view text)
 {
     QLineEdit *shown = field(box);
-    // Unit for unit: QString::fromUtf16 would take a leading U+FEFF or U+FFFE
-    // for a byte-order mark, and drop it or swap the bytes of the whole text.
-    const QString newText =
-        QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+    const QString newText = qtText(text);
     if (shown->text() != newText)
         shown->setText(newText);
+}
+
+void Form2::assignTextKeepingUndo(std::string_view box, std::u16string_view text)
+{
+    QLineEdit *shown = field(box);
+    const QString newText = qtText(text);
+    if (shown->text() == newText)
+        return;
+    // Replaced as the user replaces it, selected whole and typed over: this
+    // is a step of the undo history, where setText clears the history.
+    shown->selectAll();
+    shown->insert(newText);
 }
 
 void Form2::assignSelStart(std::string_view box, std::size_t position)

@@ -29,6 +29,7 @@ private:
 
     std::u16string text(std::string_view box) const override;
     void assignText(std::string_view box, std::u16string_view text) override;
+    void assignTextKeepingUndo(std::string_view box, std::u16string_view text) override;
     void assignSelStart(std::string_view box, std::size_t position) override;
     void press(std::string_view button) override;
     void showEmptyMessage() override;

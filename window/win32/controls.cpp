@@ -4,6 +4,7 @@
 #include "clipboard.h"
 #include "dpi.h"
 #include "resources.h"
+#include "window/form2_handlers.h"
 #include "window/photograph.h"
 
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -225,31 +227,60 @@ LRESULT CALLBACK pictureBoxProcedure(
     }
 }
 
-// Puts the line a field takes of the clipboard's text in place of the edit box's
-// selection, as a paste that can be undone and that keeps to the box's
-// limit. False when there is no text to paste.
-bool pasteLine(HWND edit) noexcept
+// Puts the line a field takes of the clipboard's text, as the box `box`
+// takes it, in place of the edit box's selection, as a paste that can be
+// undone and that keeps to the box's limit. False when there is no text to
+// paste.
+bool pasteLine(HWND edit, const char *box) noexcept
 {
     if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY)
         return false;
     const std::optional<std::u16string> line = clipboardLine(edit);
     if (!line)
         return false;
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
+    std::u16string taken;
+    try {
+        taken = enteredText(box, *line);
+    } catch (const std::bad_alloc &) {
+        return true; // memory ran out: such a paste adds nothing
+    }
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(taken.c_str()));
     return true;
 }
 
-LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-    UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept
+// A typed UTF-16 unit as the box `box` takes it. The two halves of a
+// character beyond the first plane come one by one and are left as they
+// are, as is a unit when memory runs out: the Change handler's own
+// upper-casing then applies.
+WPARAM typedUnit(const char *box, WPARAM unit) noexcept
 {
+    if (unit > 0xFFFF)
+        return unit;
+    const auto typed = static_cast<char16_t>(unit);
+    try {
+        const std::u16string taken = enteredText(box, std::u16string_view(&typed, 1));
+        return taken.size() == 1 ? taken.front() : unit;
+    } catch (const std::bad_alloc &) {
+        return unit;
+    }
+}
+
+LRESULT CALLBACK editProcedure(
+    HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data) noexcept
+{
+    const auto *box = reinterpret_cast<const char *>(data);
     switch (message) {
     case WM_GETDLGCODE:
         // The dialog manager selects the whole text of a box that says it has
         // a selection to set; this one does not say so.
         return DefSubclassProc(edit, message, wParam, lParam) & ~DLGC_HASSETSEL;
+    case WM_CHAR:
+        // In the form the box takes it, so that the edit box keeps that form
+        // for Undo.
+        return DefSubclassProc(edit, message, typedUnit(box, wParam), lParam);
     case WM_PASTE:
         // Ctrl+V, Shift+Insert and the context menu's Paste all come here.
-        if (pasteLine(edit))
+        if (pasteLine(edit, box))
             return 0;
         return DefSubclassProc(edit, message, wParam, lParam);
     default:
@@ -300,9 +331,9 @@ void setPictureDpi(HWND box, UINT dpi)
     InvalidateRect(box, nullptr, TRUE);
 }
 
-void keepCaretOnTab(HWND edit)
+void makeTextBox(HWND edit, const char *box)
 {
-    SetWindowSubclass(edit, editProcedure, 0, 0);
+    SetWindowSubclass(edit, editProcedure, 0, reinterpret_cast<DWORD_PTR>(box));
 }
 
 void neverDefault(HWND button)

@@ -23,8 +23,11 @@ void setPictureDpi(HWND box, UINT dpi);
 // Gives an edit box the behaviour the locator fields rely on: when Tab brings
 // the focus in, its caret stays where it was instead of its whole text being
 // selected, so characters typed into Locator 2 join its "...". Of a pasted
-// text it takes the first line, without the blanks around it.
-void keepCaretOnTab(HWND edit);
+// text it takes the first line, without the blanks around it. What is typed
+// or pasted arrives as the window's rule for the control named `box` (a name
+// of the layout table, which outlives the box) has it: in a locator field,
+// in capitals.
+void makeTextBox(HWND edit, const char *box);
 
 // Keeps a push button from ever being the window's default: Enter presses
 // nothing but the button that has the focus.

@@ -99,6 +99,7 @@ private:
 
     std::u16string text(std::string_view box) const override;
     void assignText(std::string_view box, std::u16string_view text) override;
+    void assignTextKeepingUndo(std::string_view box, std::u16string_view text) override;
     void assignSelStart(std::string_view box, std::size_t position) override;
     void press(std::string_view button) override;
     void showEmptyMessage() override;
@@ -167,7 +168,7 @@ void Form2Window::createControls(HINSTANCE instance)
             m_window, reinterpret_cast<HMENU>(id), instance, nullptr);
         if (spec.kind == ControlKind::TextBox) {
             SendMessageW(control, EM_SETLIMITTEXT, textBoxMaxLength, 0);
-            keepCaretOnTab(control);
+            makeTextBox(control, spec.name);
         } else if (spec.kind == ControlKind::CommandButton) {
             neverDefault(control);
         }
@@ -330,6 +331,18 @@ void Form2Window::assignText(std::string_view box, std::u16string_view newText)
         return;
     const std::u16string terminated(newText);
     SetWindowTextW(control(box), units(terminated));
+}
+
+void Form2Window::assignTextKeepingUndo(std::string_view box, std::u16string_view newText)
+{
+    if (text(box) == newText)
+        return;
+    // Replaced as the user replaces it, selected whole and typed over: the
+    // edit box keeps what it showed for Undo, which WM_SETTEXT would forget.
+    const std::u16string terminated(newText);
+    HWND edit = control(box);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(units(terminated)));
 }
 
 void Form2Window::assignSelStart(std::string_view box, std::size_t position)
