@@ -19,6 +19,7 @@
 #include "window/form2_layout.h"
 #include "window/upper_case.h"
 #include "window/win32/dpi.h"
+#include "window/win32/later_windows.h"
 #include "window/win32/form2_window.h"
 
 #include <oleacc.h>

@@ -1,65 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dpi.h"
 
-#include <cstddef>
+#include "later_windows.h"
+
 #include <initializer_list>
 
 namespace window::win32 {
 
 namespace {
 
-// The functions as the later systems declare them.
-using GetDpiForWindowFunction = UINT(WINAPI *)(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using GetSystemMetricsForDpiFunction = int(WINAPI *)(int, UINT);
-using SystemParametersInfoForDpiFunction = BOOL(WINAPI *)(UINT, UINT, PVOID, UINT, UINT);
-// Windows 8.1's per-monitor dpi, before windows had one of their own;
-// MDT_EFFECTIVE_DPI is its type 0.
-using GetDpiForMonitorFunction = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+// The kind of dpi GetDpiForMonitor gives for 0: MDT_EFFECTIVE_DPI, the one
+// the user's scale setting gives the monitor.
 constexpr int effectiveDpi = 0;
-
-struct Functions
-{
-    GetDpiForWindowFunction getDpiForWindow = nullptr; // Windows 10 1607
-    AdjustWindowRectExForDpiFunction adjustWindowRectExForDpi = nullptr; // Windows 10 1607
-    GetSystemMetricsForDpiFunction getSystemMetricsForDpi = nullptr; // Windows 10 1607
-    SystemParametersInfoForDpiFunction systemParametersInfoForDpi = nullptr; // Windows 10 1607
-    GetDpiForMonitorFunction getDpiForMonitor = nullptr; // Windows 8.1
-};
-
-template <typename Function> Function lookUp(HMODULE library, const char *name)
-{
-    if (!library)
-        return nullptr;
-    // Through the one function pointer type that converts to any other
-    // without a warning: the types above are the functions' own.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
-Functions lookUpAll()
-{
-    Functions found;
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    found.getDpiForWindow = lookUp<GetDpiForWindowFunction>(user, "GetDpiForWindow");
-    found.adjustWindowRectExForDpi =
-        lookUp<AdjustWindowRectExForDpiFunction>(user, "AdjustWindowRectExForDpi");
-    found.getSystemMetricsForDpi =
-        lookUp<GetSystemMetricsForDpiFunction>(user, "GetSystemMetricsForDpi");
-    found.systemParametersInfoForDpi =
-        lookUp<SystemParametersInfoForDpiFunction>(user, "SystemParametersInfoForDpi");
-    if (!found.getDpiForWindow)
-        found.getDpiForMonitor = lookUp<GetDpiForMonitorFunction>(
-            // Not on Windows 7.
-            systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
-    return found;
-}
-
-// Looked up on first use, once for the run of the program.
-Functions &functions()
-{
-    static Functions found = lookUpAll();
-    return found;
-}
 
 // Sizes the system gives at its own dpi, at `dpi` instead.
 int scaled(int systemValue, UINT dpi)
@@ -84,7 +36,7 @@ UINT systemDpi()
 
 UINT dpiOf(HWND window)
 {
-    const Functions &system = functions();
+    const DpiFunctions &system = dpiFunctions();
     if (system.getDpiForWindow) {
         if (const UINT dpi = system.getDpiForWindow(window))
             return dpi;
@@ -101,7 +53,7 @@ UINT dpiOf(HWND window)
 
 void adjustWindowRect(RECT &rect, DWORD style, DWORD extendedStyle, UINT dpi)
 {
-    const Functions &system = functions();
+    const DpiFunctions &system = dpiFunctions();
     if (system.adjustWindowRectExForDpi
         && system.adjustWindowRectExForDpi(&rect, style, FALSE, extendedStyle, dpi))
         return;
@@ -112,7 +64,7 @@ void adjustWindowRect(RECT &rect, DWORD style, DWORD extendedStyle, UINT dpi)
 
 int systemMetric(int index, UINT dpi)
 {
-    const Functions &system = functions();
+    const DpiFunctions &system = dpiFunctions();
     if (system.getSystemMetricsForDpi)
         return system.getSystemMetricsForDpi(index, dpi);
     return scaled(GetSystemMetrics(index), dpi);
@@ -121,7 +73,7 @@ int systemMetric(int index, UINT dpi)
 bool nonClientMetrics(NONCLIENTMETRICSW &metrics, UINT dpi)
 {
     metrics.cbSize = sizeof metrics;
-    const Functions &system = functions();
+    const DpiFunctions &system = dpiFunctions();
     if (system.systemParametersInfoForDpi
         && system.systemParametersInfoForDpi(
             SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
@@ -134,33 +86,6 @@ bool nonClientMetrics(NONCLIENTMETRICSW &metrics, UINT dpi)
              &metrics.lfStatusFont, &metrics.lfMessageFont })
         font->lfHeight = scaled(font->lfHeight, dpi);
     return true;
-}
-
-void useOnlyFunctionsOf(OlderSystem system)
-{
-    Functions &found = functions();
-    found = Functions {};
-    if (system == OlderSystem::Windows81)
-        found.getDpiForMonitor =
-            lookUp<GetDpiForMonitorFunction>(systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
-}
-
-HMODULE systemLibrary(const wchar_t *name)
-{
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    // Room for the folder, a backslash and the terminating zero at least.
-    if (length == 0 || length + 2 > MAX_PATH)
-        return nullptr;
-    std::size_t end = length;
-    path[end++] = L'\\';
-    for (const wchar_t *unit = name; *unit; ++unit) {
-        if (end + 1 >= MAX_PATH)
-            return nullptr;
-        path[end++] = *unit;
-    }
-    path[end] = L'\0';
-    return LoadLibraryW(path);
 }
 
 } // namespace window::win32
