@@ -27,7 +27,7 @@ namespace {
 QImage rendering(int ratio)
 {
     const QString file = ratio == 1 ? QStringLiteral(ROTAVEL_ASSETS "/compass.bmp")
-                                    : QStringLiteral(ROTAVEL_ASSETS "/compass@2x.png");
+                                    : QStringLiteral(ROTAVEL_ASSETS "/compass@2x.jpg");
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 

@@ -7,7 +7,7 @@
 // LEFT, TOP: the window's client area in the screenshot's pixels. The
 // picture box's inner area starts 2 pixels (of the window's units) in and
 // shows 181 x 415 of them. SCALE 1 compares with compass.bmp, 2 with
-// compass@2x.png. Prints how many pixels differ; exits 0 when none does.
+// compass@2x.jpg. Prints how many pixels differ; exits 0 when none does.
 
 #include <QImage>
 #include <QRect>
@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     const int top = QByteArray(argv[3]).toInt();
     const int scale = QByteArray(argv[4]).toInt();
     const QString assets = QString::fromLocal8Bit(argv[5]);
-    const QImage photograph = QImage(assets + (scale == 1 ? "/compass.bmp" : "/compass@2x.png"))
+    const QImage photograph = QImage(assets + (scale == 1 ? "/compass.bmp" : "/compass@2x.jpg"))
                                   .convertToFormat(QImage::Format_RGB32);
     if (screenshot.isNull() || photograph.isNull() || (scale != 1 && scale != 2)) {
         std::fprintf(stderr, "no screenshot, or no photograph for scale %d\n", scale);

@@ -11,7 +11,7 @@ QPixmap compassPicture(qreal devicePixelRatio)
 {
     if (!usesDoubleDensity(devicePixelRatio))
         return QPixmap(QStringLiteral(":/compass.bmp"));
-    QPixmap picture(QStringLiteral(":/compass@2x.png"));
+    QPixmap picture(QStringLiteral(":/compass@2x.jpg"));
     picture.setDevicePixelRatio(2.0);
     return picture;
 }
