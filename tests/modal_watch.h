@@ -35,6 +35,29 @@ public:
 
     std::vector<ShownBox> shown;
 
+    // What makes a box shown other than the one box the window opens, the
+    // empty message: over `owner`, no title of its own (the platform titles
+    // it with the application's, Rotavel), no text, no icon, OK alone. Empty
+    // when every box was that.
+    QString unlikeEmptyMessages(const QWidget *owner) const
+    {
+        QStringList faults;
+        const auto note = [&faults](bool fault, const QString &what) {
+            if (fault && !faults.contains(what))
+                faults << what;
+        };
+        for (const ShownBox &box : shown) {
+            note(!box.isMessageBox, "a dialog that is no message box");
+            note(!box.title.isEmpty() && box.title != QLatin1String("Rotavel"),
+                "titled \"" + box.title + '"');
+            note(!box.text.isEmpty(), "the text \"" + box.text + '"');
+            note(box.icon != QMessageBox::NoIcon, "an icon");
+            note(box.buttons != QMessageBox::Ok, "buttons other than OK alone");
+            note(box.owner != owner, "over another window");
+        }
+        return faults.join("; ");
+    }
+
 private:
     void closeActiveBox()
     {

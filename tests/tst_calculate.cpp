@@ -157,6 +157,7 @@ void TestCalculate::badInputGivesErrorMarks()
     QTEST(text(form, "Text8"), "westLon2");
     // An over-long Locator 1, and nothing else, shows the empty message box.
     QCOMPARE(boxes.shown.size(), std::size_t(locator1.size() > 6));
+    QCOMPARE(boxes.unlikeEmptyMessages(&form), QString());
 }
 
 QTEST_MAIN(TestCalculate)
