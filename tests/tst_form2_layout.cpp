@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "layout_cases.h"
 #include "window/form2.h"
 #include "window/qt/pictures.h"
 
@@ -58,7 +59,8 @@ void TestForm2Layout::captionAndClientArea()
     QCOMPARE(m_form->windowTitle(), "Rotavel 1.1 - Quillo");
     // A display name of the application would be appended to the caption.
     QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
-    QCOMPARE(m_form->size(), QSize(492, 417));
+    const layout_cases::Place area = layout_cases::clientAreas[0]; // offscreen: 96 dpi
+    QCOMPARE(m_form->size(), QSize(area.width, area.height));
 
     // Every size the icon comes in, the icon file's 24 x 24 first, so a title
     // bar at any density and the task switcher find a sharp one.
@@ -78,29 +80,17 @@ void TestForm2Layout::captionAndClientArea()
     QVERIFY(blendedEdgePixels > 0);
 }
 
-// Where each control sits, in pixels at 96 dpi: the layout's twips, 15 to
-// the pixel, worked out by hand rather than by the code under test.
+// Where each control sits, in pixels at 96 dpi, and what it shows.
 void TestForm2Layout::controlsInTheirPlaces_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<QString>("text");
-
-    QTest::newRow("Label1") << "Label1" << QRect(240, 32, 89, 25) << "Locator 1";
-    QTest::newRow("Text3") << "Text3" << QRect(336, 24, 81, 25) << "JN81GD";
-    QTest::newRow("Label2") << "Label2" << QRect(240, 64, 89, 17) << "Locator 2";
-    QTest::newRow("Text5") << "Text5" << QRect(336, 56, 81, 25) << "...";
-    QTest::newRow("Label3") << "Label3" << QRect(240, 96, 73, 17) << "Km";
-    QTest::newRow("Text6") << "Text6" << QRect(336, 88, 81, 25) << "...";
-    QTest::newRow("Label4") << "Label4" << QRect(240, 128, 81, 17) << "Bearing";
-    QTest::newRow("Text1") << "Text1" << QRect(336, 120, 81, 25) << "...";
-    QTest::newRow("Command1") << "Command1" << QRect(232, 200, 105, 25) << "Calculate";
-    QTest::newRow("Command2") << "Command2" << QRect(344, 200, 97, 25) << "Exit";
-    QTest::newRow("Text2") << "Text2" << QRect(248, 296, 81, 25) << "Text2";
-    QTest::newRow("Text7") << "Text7" << QRect(344, 296, 73, 25) << "Text7";
-    QTest::newRow("Text4") << "Text4" << QRect(248, 328, 81, 25) << "Text4";
-    QTest::newRow("Text8") << "Text8" << QRect(344, 328, 73, 25) << "Text8";
-    QTest::newRow("Picture1") << "Picture1" << QRect(0, 0, 185, 427) << "";
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        const layout_cases::Place p = control.at[0];
+        QTest::newRow(control.name)
+            << control.name << QRect(p.left, p.top, p.width, p.height) << control.text;
+    }
 }
 
 void TestForm2Layout::controlsInTheirPlaces()
@@ -210,21 +200,10 @@ void TestForm2Layout::screenReadersNameEveryControl_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessibleName");
-
-    QTest::newRow("Locator 1") << "Text3"
-                               << "Locator 1";
-    QTest::newRow("Locator 2") << "Text5"
-                               << "Locator 2";
-    QTest::newRow("distance") << "Text6"
-                              << "Km";
-    QTest::newRow("bearing") << "Text1"
-                             << "Bearing";
-    QTest::newRow("Calculate") << "Command1"
-                               << "Calculate";
-    QTest::newRow("Exit") << "Command2"
-                          << "Exit";
-    QTest::newRow("the picture, focused at start") << "Picture1"
-                                                   << "Compass";
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        if (control.spokenName)
+            QTest::newRow(control.name) << control.name << control.spokenName;
+    }
 }
 
 void TestForm2Layout::screenReadersNameEveryControl()
