@@ -46,11 +46,6 @@ private:
 
 namespace {
 
-QString qtText(std::u16string_view text)
-{
-    return QStringView(text.data(), qsizetype(text.size())).toString();
-}
-
 QString qtName(std::string_view name)
 {
     return QString::fromLatin1(name.data(), qsizetype(name.size()));

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's behaviour on Windows, through its real controls: the cases
-// every toolkit's window replays, here as the platform's own mouse, key and
-// character messages through the window's event loop; the bad inputs pasted
-// into each locator field; the names a screen reader reads.
+// The window's behaviour on Windows through its real controls, with the
+// platform's own mouse, key and character messages through its event loop:
+// the cases every toolkit's window replays, the bad inputs pasted into each
+// locator field, the names a screen reader reads.
 //
 //     tst_window_behaviour [--dpi N] [--older-system S] [--separator S]
 //
-// --separator: the decimal separator the user's regional settings give (see
-// window_test.h for the others).
+// --separator: the decimal separator of the user's regional settings.
 
 #include "behaviour_cases.h"
 #include "window_test.h"
@@ -21,16 +20,11 @@ using namespace window_test;
 
 namespace {
 
-void post(HWND target, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    PostMessageW(target, message, wParam, lParam);
-}
-
 // A key pressed and let go, as the keyboard sends it to `target`.
 void strike(HWND target, WPARAM virtualKey, LPARAM extended = 0, bool system = false)
 {
-    post(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | extended);
-    post(target, system ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | extended | (3u << 30));
+    PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | extended);
+    PostMessageW(target, system ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | extended | (3u << 30));
 }
 
 // A click in the middle of `control`, with the left or the right button.
@@ -39,8 +33,8 @@ void clickMiddle(HWND control, UINT down, UINT up, WPARAM button)
     RECT inside;
     GetClientRect(control, &inside);
     const LPARAM middle = MAKELPARAM(inside.right / 2, inside.bottom / 2);
-    post(control, down, button, middle);
-    post(control, up, 0, middle);
+    PostMessageW(control, down, button, middle);
+    PostMessageW(control, up, 0, middle);
 }
 
 // The Shift and Ctrl keys held down or not, as the keyboard's state the
@@ -103,6 +97,25 @@ std::u16string clipboardText()
     return text;
 }
 
+// The visible window of this thread of the class `wanted`, if any.
+BOOL CALLBACK findByClass(HWND window, LPARAM search)
+{
+    auto &[wanted, found] = *reinterpret_cast<std::pair<const wchar_t *, HWND> *>(search);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wcscmp(className, wanted) != 0 || !IsWindowVisible(window))
+        return TRUE;
+    found = window;
+    return FALSE;
+}
+
+HWND visibleOfClass(const wchar_t *wanted)
+{
+    std::pair<const wchar_t *, HWND> search { wanted, nullptr };
+    EnumThreadWindows(GetCurrentThreadId(), findByClass, LPARAM(&search));
+    return search.second;
+}
+
 // Every message box is checked here, while its own loop runs, and then
 // dismissed with OK. The window opens one kind of box, the empty message:
 // owned by the window, which waits; titled with the application's title,
@@ -112,12 +125,11 @@ std::u16string clipboardText()
 HWND watchedForm = nullptr;
 int emptyMessages = 0;
 
-BOOL CALLBACK dismissMessageBox(HWND window, LPARAM)
+void CALLBACK dismissMessageBox(HWND, UINT, UINT_PTR, DWORD)
 {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
+    HWND window = visibleOfClass(L"#32770");
+    if (!window)
+        return;
     ++emptyMessages;
     check(GetWindow(window, GW_OWNER) == watchedForm, "the message box belongs to the window");
     check(!IsWindowEnabled(watchedForm), "the window waits while the message box is open");
@@ -125,6 +137,7 @@ BOOL CALLBACK dismissMessageBox(HWND window, LPARAM)
     check(title == u"Rotavel", "the message box is titled \"" + narrow(title) + "\"");
     int buttons = 0;
     for (HWND shown = GetWindow(window, GW_CHILD); shown; shown = GetWindow(shown, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
         GetClassNameW(shown, className, 16);
         if (!IsWindowVisible(shown))
             continue;
@@ -139,12 +152,6 @@ BOOL CALLBACK dismissMessageBox(HWND window, LPARAM)
     check(buttons > 0, "no OK button");
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
         reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
-    return FALSE;
-}
-
-void CALLBACK watchForMessageBox(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), dismissMessageBox, 0);
 }
 
 // While a context menu is open, its own loop runs this: it finds the item
@@ -159,22 +166,11 @@ struct MenuChoice
 };
 MenuChoice menuChoice;
 
-BOOL CALLBACK findOpenMenu(HWND window, LPARAM found)
-{
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wcscmp(className, L"#32768") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = window;
-    return FALSE;
-}
-
 void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     // Shift, held to open the menu with F10, is let go once it is open.
     setModifiers(false, false);
-    HWND menuWindow = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findOpenMenu, LPARAM(&menuWindow));
+    HWND menuWindow = visibleOfClass(L"#32768");
     if (!menuWindow || menuChoice.chosen)
         return;
     auto *menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
@@ -216,16 +212,16 @@ void replay(HWND form, const behaviour::Action &action)
         break;
     case Action::Kind::Type:
         for (const char16_t unit : action.text)
-            post(GetFocus(), WM_CHAR, unit, 1);
+            PostMessageW(GetFocus(), WM_CHAR, unit, 1);
         break;
     case Action::Kind::CloseBox:
         // What the title bar's close box sends.
-        post(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
     case Action::Kind::Paste:
         putOnClipboard(form, action.text);
         // Ctrl+V, as the edit box gets it from the keyboard.
-        post(GetFocus(), WM_CHAR, 0x16, 1);
+        PostMessageW(GetFocus(), WM_CHAR, 0x16, 1);
         break;
     case Action::Kind::Clipboard:
         putOnClipboard(nullptr, action.text);
@@ -273,7 +269,7 @@ void sharedBehaviour(std::u16string_view separator)
         HWND form = openForm2();
         watchedForm = form;
         emptyMessages = 0;
-        const UINT_PTR watch = SetTimer(nullptr, 0, 20, watchForMessageBox);
+        const UINT_PTR watch = SetTimer(nullptr, 0, 20, dismissMessageBox);
         for (const behaviour::Action &action : expected.actions)
             replay(form, action);
         KillTimer(nullptr, watch);
