@@ -23,7 +23,6 @@ private slots:
     void controlsInTheirPlaces();
     void resizingMovesNothing();
     void hiddenFieldsStayHidden();
-    void pictureDrawnUnscaledFromInnerCorner();
     void photographForScreenDensity_data();
     void photographForScreenDensity();
     void screenReadersNameEveryControl_data();
@@ -133,19 +132,6 @@ void TestForm2Layout::hiddenFieldsStayHidden()
                 QVERIFY2(!qobject_cast<QLineEdit *>(shown)->text().startsWith("Text"), laid.name);
         }
     }
-}
-
-void TestForm2Layout::pictureDrawnUnscaledFromInnerCorner()
-{
-    const QImage photo(QStringLiteral(":/compass.bmp"));
-    QCOMPARE(photo.size(), QSize(208, 415));
-    QWidget *picture = control(*m_form, "Picture1");
-    QCOMPARE(picture->contentsRect(), QRect(2, 2, 181, 423));
-    const QImage shown = picture->grab().toImage();
-    // Pixel for pixel, from the inner top-left corner, up to where the box
-    // cuts the photograph off on the right.
-    for (const QPoint p : { QPoint(0, 0), QPoint(100, 200), QPoint(180, 414), QPoint(37, 321) })
-        QCOMPARE(shown.pixelColor(p + QPoint(2, 2)).rgb(), photo.pixelColor(p).rgb());
 }
 
 void TestForm2Layout::photographForScreenDensity_data()
