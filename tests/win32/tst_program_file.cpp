@@ -3,8 +3,6 @@
 // manifest (program_file_test.sh checks what it imports).
 //
 //     tst_program_file PROGRAM
-//
-// Prints each failure and ends with "N passed, N failed".
 
 #include "window_test.h"
 
@@ -98,9 +96,7 @@ void programIcon(const std::wstring &program)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2)
-        return std::printf("usage: tst_program_file PROGRAM\n"), 2;
-    const std::string path = argv[1];
+    const std::string path = argc > 1 ? argv[1] : "";
     const std::wstring program(path.begin(), path.end());
     programIcon(program);
     programManifest(program);
