@@ -6,11 +6,9 @@
 // start), a field or a button. Every toolkit's layout test compares its
 // window with this table. Plain C++: the Windows tests have no Qt.
 //
-// Places are in pixels from the client area's top-left corner at 96, 144
-// and 192 dpi: the layout's twips times the dpi over 1440, worked out by
-// hand and rounded to the nearest with a half going up, as the platform's
-// MulDiv rounds (1335 twips at 144 dpi, 133.5 pixels, are 134). At 96 dpi
-// 15 twips make a pixel.
+// Places are in pixels from the client area's top-left corner: the layout's
+// twips times the dpi over 1440, worked out by hand and rounded as the
+// platform's MulDiv rounds, a half up (1335 twips at 144 dpi are 134).
 
 namespace layout_cases {
 

@@ -7,14 +7,12 @@
 #include <QTimer>
 
 // Closes every modal box the window opens while it lives, counts them, and
-// notes what makes a box other than the one box the window opens, the empty
-// message: over the window, no title of its own (the platform titles it with
-// the application's, Rotavel), no text, no icon, OK alone. A box runs a modal
-// loop of its own inside the handler that opened it; this looks in from
-// there, at each turn of that loop. It checks nothing itself: a failed check
-// would return before closing the box and leave the test waiting for ever.
-// The checks read `shown` and `unlikeEmptyMessages` after the loop has
-// returned.
+// notes what makes a box other than the empty message: over the window, no
+// title of its own (the platform shows the application's, Rotavel), no text,
+// no icon, OK alone. It looks in from the box's own modal loop and checks
+// nothing itself, since a failed check would return before closing the box
+// and leave the test waiting for ever: the checks read `shown` and
+// `unlikeEmptyMessages` after the loop has returned.
 class ModalWatch
 {
 public:

@@ -59,23 +59,19 @@ inline int columnFor(int dpi)
     std::exit(2);
 }
 
-inline const layout_cases::Control &expected(std::string_view name)
-{
-    for (const layout_cases::Control &control : layout_cases::controls) {
-        if (control.name == name)
-            return control;
-    }
-    std::printf("no control %.*s in the layout\n", int(name.size()), name.data());
-    std::exit(2);
-}
-
 // The control standing in the middle of its place at `dpi`.
 inline HWND find(HWND form, std::string_view name, int dpi = screenDpi)
 {
-    const Place place = expected(name).at[columnFor(dpi)];
-    const POINT middle { place.left + place.width / 2, place.top + place.height / 2 };
-    HWND found = ChildWindowFromPointEx(form, middle, CWP_ALL);
-    return found == form ? nullptr : found;
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        if (control.name != name)
+            continue;
+        const Place place = control.at[columnFor(dpi)];
+        const POINT middle { place.left + place.width / 2, place.top + place.height / 2 };
+        HWND found = ChildWindowFromPointEx(form, middle, CWP_ALL);
+        return found == form ? nullptr : found;
+    }
+    std::printf("no control %.*s in the layout\n", int(name.size()), name.data());
+    std::exit(2);
 }
 
 inline std::string nameOf(HWND form, HWND control)
