@@ -195,7 +195,10 @@ inline constexpr Direct directs[] = {
     //
     // Found by searching for a pair whose cosine of the central angle comes
     // out as exactly 0: the central angle cannot be formed and stays 0, so
-    // does the azimuth, until the last step makes it a half turn.
+    // does the azimuth, until the last step makes it a half turn. Only the
+    // truncated pi's factor from degrees to radians, to its last bit, gives
+    // that 0: the true pi, or that factor one unit in the last place off,
+    // gives 9985 km.
     { "u exactly 0: 180 and 0", -10.0, 74.080018648406408, -10.0, -15.92, 180, 0 },
     // The smallest negative latitude is -0 radians: point 2 lies due east on
     // the equator and the azimuth cosine comes out as exactly -0. Its arc

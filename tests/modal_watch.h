@@ -6,59 +6,57 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <vector>
-
-// What a modal box showed before it was closed.
-struct ShownBox
-{
-    bool isMessageBox = false;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    const QWidget *owner = nullptr;
-};
-
-// Closes every modal box the window opens while it lives, and notes what each
-// showed. A box runs a modal loop of its own inside the handler that opened
-// it; this looks in from there, at each turn of that loop. It checks nothing
-// itself: a failed check would return before closing the box and leave the
-// test waiting for ever. The checks read `shown` after the loop has returned.
+// Closes every modal box the window opens while it lives, counts them, and
+// notes what makes a box other than the empty message: over the window, no
+// title of its own (the platform shows the application's, Rotavel), no text,
+// no icon, OK alone. It looks in from the box's own modal loop and checks
+// nothing itself, since a failed check would return before closing the box
+// and leave the test waiting for ever: the checks read `shown` and
+// `unlikeEmptyMessages` after the loop has returned.
 class ModalWatch
 {
 public:
-    ModalWatch()
+    explicit ModalWatch(const QWidget *owner)
+        : m_owner(owner)
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { closeActiveBox(); });
         m_timer.start(0);
     }
 
-    std::vector<ShownBox> shown;
+    int shown = 0;
+    QString unlikeEmptyMessages() const { return m_faults.join("; "); }
 
 private:
+    void note(bool fault, const QString &what)
+    {
+        if (fault && !m_faults.contains(what))
+            m_faults << what;
+    }
+
     void closeActiveBox()
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal)
             return;
-        ShownBox box;
-        box.title = modal->windowTitle();
-        if (auto *message = qobject_cast<QMessageBox *>(modal)) {
-            box.isMessageBox = true;
-            box.text = message->text();
-            box.icon = message->icon();
-            box.buttons = message->standardButtons();
-            box.owner = message->parentWidget();
-        }
-        shown.push_back(box);
-        // OK on a message box, Cancel on any other dialog.
-        if (box.isMessageBox)
-            static_cast<QMessageBox *>(modal)->accept();
-        else if (auto *dialog = qobject_cast<QDialog *>(modal))
+        ++shown;
+        const QString title = modal->windowTitle();
+        note(!title.isEmpty() && title != QLatin1String("Rotavel"), "titled \"" + title + '"');
+        auto *message = qobject_cast<QMessageBox *>(modal);
+        note(!message, "a dialog that is no message box");
+        if (message) {
+            note(!message->text().isEmpty(), "the text \"" + message->text() + '"');
+            note(message->icon() != QMessageBox::NoIcon, "an icon");
+            note(message->standardButtons() != QMessageBox::Ok, "buttons other than OK alone");
+            note(message->parentWidget() != m_owner, "over another window");
+            message->accept();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
             dialog->reject();
-        else
+        } else {
             modal->close();
+        }
     }
 
+    const QWidget *m_owner;
+    QStringList m_faults;
     QTimer m_timer;
 };

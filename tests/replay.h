@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
 // One data row per case, named after it, holding its index ("row").
 template <typename Table> void addRows(const Table &table)
@@ -16,6 +17,13 @@ template <typename Table> void addRows(const Table &table)
     QTest::addColumn<int>("row");
     for (std::size_t i = 0; i < std::size(table); ++i)
         QTest::newRow(table[i].name) << int(i);
+}
+
+// A table's text, unit for unit: QString::fromStdU16String would take a
+// leading U+FEFF or U+FFFE for a byte-order mark.
+inline QString qtText(std::u16string_view text)
+{
+    return QStringView(text.data(), qsizetype(text.size())).toString();
 }
 
 inline bool sameBits(double a, double b)

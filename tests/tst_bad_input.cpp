@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "behaviour_cases.h"
+#include "replay.h"
 #include "typing.h"
 #include "window/form2.h"
 #include "window/upper_case.h"
@@ -55,13 +56,6 @@ QString upperCasedAsShown(const QString &text)
         i += length;
     }
     return result;
-}
-
-// Unit for unit: QString::fromStdU16String would take a leading U+FEFF or
-// U+FFFE for a byte-order mark.
-QString qtText(const std::u16string &text)
-{
-    return QStringView(text.data(), qsizetype(text.size())).toString();
 }
 
 } // namespace

@@ -18,7 +18,6 @@ private slots:
     void betweenLocators();
     void directCalls_data() { addRows(geometry_cases::directs); }
     void directCalls();
-    void halfTurnIsExactly180Degrees();
 };
 
 void TestGreatCircle::betweenLocators()
@@ -40,12 +39,6 @@ void TestGreatCircle::directCalls()
         solveGreatCircle(expected.wlon1, expected.lat1, expected.wlon2, expected.lat2);
     COMPARE_EXACT(s.bearing, expected.bearing);
     COMPARE_EXACT(s.distance, expected.distance);
-}
-
-void TestGreatCircle::halfTurnIsExactly180Degrees()
-{
-    COMPARE_EXACT(geometry::PiApprox / geometry::DegToRad, 180.0);
-    COMPARE_EXACT(geometry::DegToRad, 0.01745328888888889);
 }
 
 QTEST_APPLESS_MAIN(TestGreatCircle)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "layout_cases.h"
 #include "window/form2.h"
 #include "window/qt/translations.h"
 
@@ -35,10 +36,10 @@ void TestTranslations::initTestCase()
 void TestTranslations::fieldContextMenuInUsersLanguage_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("Locator 1") << "Text3";
-    QTest::newRow("Locator 2") << "Text5";
-    QTest::newRow("distance") << "Text6";
-    QTest::newRow("bearing") << "Text1";
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        if (QByteArray(control.name).startsWith("Text") && control.visible)
+            QTest::newRow(control.name) << control.name;
+    }
 }
 
 void TestTranslations::fieldContextMenuInUsersLanguage()
@@ -70,12 +71,10 @@ void TestTranslations::programTextsStayAsTheyAre_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::newRow("caption") << QString("") << QString("Rotavel 1.1 - Quillo");
-    QTest::newRow("Locator 1 label") << QString("Label1") << QString("Locator 1");
-    QTest::newRow("bearing label") << QString("Label4") << QString("Bearing");
-    QTest::newRow("Locator 1 at start") << QString("Text3") << QString("JN81GD");
-    QTest::newRow("placeholder of Locator 2") << QString("Text5") << QString("...");
-    QTest::newRow("Calculate") << QString("Command1") << QString("Calculate");
-    QTest::newRow("Exit") << QString("Command2") << QString("Exit");
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        if (*control.text)
+            QTest::newRow(control.name) << control.name << control.text;
+    }
 }
 
 void TestTranslations::programTextsStayAsTheyAre()

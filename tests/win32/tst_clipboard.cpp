@@ -4,12 +4,11 @@
 // read past the block ends the test at once instead of finding a stray NUL.
 // Prints each failure and ends with "N passed, N failed".
 
+#include "window_test.h"
+
 #include "window/win32/clipboard.h"
 
-#include <cstdio>
 #include <cstring>
-#include <string>
-#include <string_view>
 
 namespace {
 
@@ -45,21 +44,14 @@ int main()
         return 1;
     }
 
-    int passed = 0;
-    int failed = 0;
     for (const Case &c : cases) {
+        const window_test::Checking checking(c.name);
         const std::size_t size = c.block.size() * sizeof(char16_t) + c.extraByte;
         unsigned char *block = pages + page - size;
         std::memcpy(block, c.block.data(), c.block.size() * sizeof(char16_t));
         if (c.extraByte)
             block[size - 1] = 'X';
-        if (window::win32::textWithin(block, size) == c.expected) {
-            ++passed;
-        } else {
-            ++failed;
-            std::printf("FAIL: %s\n", c.name);
-        }
+        window_test::check(window::win32::textWithin(block, size) == c.expected, "the text read");
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return window_test::finish();
 }

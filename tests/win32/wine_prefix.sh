@@ -1,19 +1,20 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# wine_prefix.sh [--fresh] PREFIX DPI COMMAND...
+# wine_prefix.sh [--fresh | --throw-away] PREFIX DPI COMMAND...
 # Runs COMMAND in the Wine prefix PREFIX, made on first use (with --fresh,
 # anew) for a screen of DPI dots per inch: quiet, without the .NET and
 # browser engines a first start offers to install, and without a display
-# where there is none.
+# where there is none. With --throw-away, COMMAND runs in a copy of the
+# prefix's settings (its registry), removed afterwards: what it changes
+# there never reaches the prefix and the later tests, even when it is killed
+# half-way. The copy shares the prefix's drive C:, which such a command must
+# leave alone.
 set -e
-fresh=false
-if [ "$1" = --fresh ]; then
-    fresh=true
-    shift
-fi
+how=$1
+case $how in --fresh | --throw-away) shift ;; esac
 prefix=$1 dpi=$2
 shift 2
-if $fresh; then
+if [ "$how" = --fresh ]; then
     # Whatever still runs in the old prefix goes with it.
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
@@ -31,6 +32,17 @@ if [ ! -f "$prefix/.made" ]; then
     fi
     wineserver -w
     touch "$prefix/.made"
+fi
+if [ "$how" = --throw-away ]; then
+    prefix=$(cd "$prefix" && pwd -P)
+    copy=$(mktemp -d "$prefix.throw-away.XXXXXX")
+    trap 'WINEPREFIX="$copy" wineserver -k 2>/dev/null || true; rm -rf "$copy"' EXIT
+    trap 'exit 1' HUP INT TERM
+    cp -p "$prefix"/*.reg "$prefix"/.update-timestamp "$prefix"/.made "$copy"/
+    cp -RP "$prefix"/dosdevices "$copy"/
+    ln -s "$prefix"/drive_c "$copy"/drive_c
+    prefix=$copy
+    export WINEPREFIX="$copy"
 fi
 # A console program's lines end in CR LF under Wine.
 output="$prefix/output.$$"
