@@ -14,7 +14,8 @@
 #
 # Usage: distro_test.sh WORK_DIR REPOSITORY DSC PACKAGE ICON_SIZE...
 # (ICON_SIZE: the sizes check_deb.sh expects the raster icons in).
-# WORK_DIR holds the systems while the test runs and is emptied afterwards.
+# WORK_DIR holds the systems while the test runs, and keeps the packages
+# built in Debian 13 afterwards (WORK_DIR/debian-13-packages).
 # Run as root.
 set -eu
 
@@ -48,6 +49,7 @@ trap 'exit 130' INT TERM
 for system in "$base" "$setup" "$build" "$testbed"; do
     remove_system "$system"
 done
+rm -rf "$work/debian-13-packages"
 
 step "making a Debian 13 ($suite) system in $base"
 make_system "$base" "$suite" amd64 ca-certificates
@@ -74,8 +76,7 @@ remove_system "$setup"
 step "the source package $(basename "$dsc") with only its Build-Depends"
 enter_system "$build"
 mkdir -p "$build/build"
-cp "$dsc" "$(dirname "$dsc")/rotavel_$version.tar.xz" "$build/build/"
-in_system "$build" sh -c "cd /build && dpkg-source --extract $(basename "$dsc") rotavel"
+dpkg-source --extract "$dsc" "$build/build/rotavel" >/dev/null
 in_system "$build" apt-get update -qq
 in_system "$build" apt-get install -y -qq build-essential >/dev/null
 in_system "$build" apt-get build-dep -y -qq /build/rotavel >/dev/null
@@ -96,8 +97,8 @@ enter_system "$testbed"
 in_system "$testbed" apt-get update -qq
 in_system "$testbed" apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null
 mkdir -p "$testbed/tmp/autopkgtest"
-cp "$dsc" "$(dirname "$dsc")/rotavel_$version.tar.xz" "$package" "$testbed/tmp/autopkgtest/"
-in_system "$testbed" sh -c "cd /tmp/autopkgtest && dpkg-source --extract $(basename "$dsc") source"
+cp "$package" "$testbed/tmp/autopkgtest/"
+dpkg-source --extract "$dsc" "$testbed/tmp/autopkgtest/source" >/dev/null
 in_system "$testbed" autopkgtest --output-dir=/tmp/autopkgtest/output \
     "/tmp/autopkgtest/$(basename "$package")" /tmp/autopkgtest/source/ -- null
 
