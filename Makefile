@@ -183,10 +183,12 @@ reproducible-test: source-package
 
 # A release anyone can check and rebuild, in $(RELEASE_BUILD)/: the source
 # (git archive of the committed HEAD, everything a build needs), the amd64
-# and arm64 Debian packages with their debug symbols and .buildinfo (the
-# packages each was built with), both Windows zips and setups, and
-# SHA256SUMS of them all. Only from a clean work tree: the packages are
-# built from the tree as it is, the tarball from the commit.
+# and arm64 Debian packages with their debug symbols, both Windows zips and
+# setups, and SHA256SUMS of them all: the same bits from every build of the
+# commit. (Each package's .buildinfo, the record of its build with its date,
+# stays beside it in $(PACKAGE_BUILD)/ and $(ARM64_BUILD)/.) Only from a
+# clean work tree: the packages are built from the tree as it is, the
+# tarball from the commit.
 RELEASE_BUILD ?= build-release
 
 .PHONY: release release-clean-tree
@@ -200,8 +202,7 @@ release: release-clean-tree package package-arm64 windows
 	mkdir -p $(RELEASE_BUILD)
 	git archive --format=tar.gz --prefix=rotavel-$(VERSION)/ \
 		-o $(RELEASE_BUILD)/rotavel-$(VERSION).tar.gz HEAD
-	cp $(PACKAGE_BUILD)/rotavel*_$(VERSION)_$(ARCH).deb $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).buildinfo \
-		$(ARM64_BUILD)/rotavel*_$(VERSION)_arm64.deb $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.buildinfo \
+	cp $(PACKAGE_BUILD)/rotavel*_$(VERSION)_$(ARCH).deb $(ARM64_BUILD)/rotavel*_$(VERSION)_arm64.deb \
 		$(WINDOWS_BUILD)/rotavel-$(VERSION)-windows-*.zip $(WINDOWS_BUILD)/rotavel-$(VERSION)-windows-*-setup.exe \
 		$(RELEASE_BUILD)/
 	cd $(RELEASE_BUILD) && sha256sum $$(ls | grep -v '^SHA256SUMS$$') >SHA256SUMS && sha256sum --check SHA256SUMS
