@@ -8,8 +8,8 @@ BUILD_TYPE ?= RelWithDebInfo
 
 # What a fresh Debian 12 needs to build, test and show the window.
 BUILD_PACKAGES = cmake ninja-build g++ make qt6-base-dev
-# The checks of the desktop entry, metainfo, manual page and Debian package.
-BUILD_PACKAGES += dpkg-dev file desktop-file-utils appstream groff-base lintian
+# The checks of the desktop entry, metainfo and manual page.
+BUILD_PACKAGES += desktop-file-utils appstream groff-base
 # The German texts of Qt that the translation test reads.
 BUILD_PACKAGES += qt6-translations-l10n
 # The window on a Wayland desktop: Qt's Wayland platform, and a headless
@@ -67,22 +67,55 @@ check: deps
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure --no-tests=error
 
-# Every build folder the targets below make.
+# Every build folder the targets below make. Those that may hold clean
+# Debian systems go through the guard of the clean-system tests (nothing
+# deleted while anything is mounted below), as root where they hold root's
+# files.
 clean:
-	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD) $(PACKAGE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
-	rm -rf --one-file-system $(SYSTEMS_BUILD) $(ARM64_BUILD)
+	rm -rf $(BUILD) $(CHECK_BUILD) $(WINDOWS_BUILD) $(PACKAGE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) \
+		$(RELEASE_BUILD)
+	@for tree in $(SYSTEMS_BUILD) $(ARM64_BUILD) $(REPRODUCIBLE_BUILD); do \
+		[ -e "$$tree" ] || continue; \
+		if [ -z "$$(find "$$tree" -xdev ! -user "$$(id -u)" -print -quit)" ]; then \
+			sh tests/debian/remove_tree.sh "$$tree"; \
+		else \
+			$(SUDO) sh tests/debian/remove_tree.sh "$$tree"; \
+		fi || exit 1; \
+	done
 
-# The Debian package, from its own build tree installed under /usr:
-# $(PACKAGE_BUILD)/rotavel_<version>_<arch>.deb. Its dependencies are found
-# by dpkg-shlibdeps; the system's Qt is found without a run path.
+# The Debian source package (debian/), made from the source tree as it is
+# now, and the package built from it the way Debian builds packages, with
+# dpkg-buildpackage: $(PACKAGE_BUILD)/rotavel_$(VERSION).dsc and
+# rotavel_$(VERSION).tar.xz, then rotavel_$(VERSION)_$(ARCH).deb, its debug
+# symbols (rotavel-dbgsym_...), .buildinfo and .changes. The Build-Depends
+# missing here are installed first (apt-get build-dep); the build runs the
+# tests debian/rules names. Then packaging/check_deb.sh reads the package
+# back and runs lintian, pedantic, on it and on the source package.
 PACKAGE_BUILD ?= build-package
+PACKAGE_PACKAGES = dpkg-dev lintian file git
+# The sizes the raster icons must come in, each in its hicolor folder.
+ICON_SIZES = 24 48 64 128 256
+SOURCE_TREE = $(PACKAGE_BUILD)/rotavel-$(VERSION)
 
-.PHONY: package
-package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-		-DCMAKE_SKIP_INSTALL_RPATH=ON
-	cmake --build $(PACKAGE_BUILD)
-	cd $(PACKAGE_BUILD) && cpack -G DEB
+.PHONY: source-package package
+source-package:
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	rm -rf $(SOURCE_TREE) $(PACKAGE_BUILD)/rotavel_$(VERSION).*
+	sh packaging/copy_source.sh . $(SOURCE_TREE)
+	cd $(PACKAGE_BUILD) && dpkg-source --build rotavel-$(VERSION)
+	rm -rf $(SOURCE_TREE)
+
+package: source-package
+	rm -f $(PACKAGE_BUILD)/*_$(ARCH).*
+	cd $(PACKAGE_BUILD) && dpkg-source --extract rotavel_$(VERSION).dsc
+	@cd $(SOURCE_TREE) && dpkg-checkbuilddeps 2>/dev/null || { \
+		echo "Installing the Build-Depends"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get build-dep -y ./; }
+	cd $(SOURCE_TREE) && dpkg-buildpackage --build=binary --no-sign --jobs=auto
+	rm -rf $(SOURCE_TREE)
+	sh packaging/check_deb.sh $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).changes $(ARCH) \
+		io.github.rotavel.Rotavel $(VERSION) $(ICON_SIZES)
 
 # The version, from project() in CMakeLists.txt, and this machine's Debian
 # architecture: the package is $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb.
@@ -94,31 +127,86 @@ ARCH := $(shell dpkg --print-architecture 2>/dev/null)
 SYSTEMS_BUILD ?= build-systems
 SYSTEMS_PACKAGES = mmdebstrap git
 
-# `make test` on a fresh clone in Debian 13, then this machine's package
-# installed there and its window started under Xvfb.
+# In clean Debian 13 systems: `make test` on a fresh clone; the source
+# package built with only its Build-Depends, as an ordinary user; this
+# machine's package installed and its window used by the autopkgtest.
 .PHONY: distro-test
 distro-test: package
 	$(call install_missing,$(SYSTEMS_PACKAGES))
 	$(SUDO) sh tests/debian/distro_test.sh $(SYSTEMS_BUILD) $(CURDIR) \
-		$(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb
+		$(PACKAGE_BUILD)/rotavel_$(VERSION).dsc $(PACKAGE_BUILD)/rotavel_$(VERSION)_$(ARCH).deb \
+		$(ICON_SIZES)
 
 # The arm64 build (Debian arm64, the Raspberry Pi's 64-bit system),
-# cross-built in a Debian 12 amd64 system with arm64 added that is made once
-# in $(ARM64_BUILD)/ and kept; this machine's own packages stay as they are.
-# `make package-arm64` makes $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.deb;
-# `make arm64-test` runs the tests under QEMU's user mode, compares the
-# exhaustive test's sample with this machine's build, installs the package
-# there and starts its window.
+# cross-built from the same source package with dpkg-buildpackage -a arm64
+# in a Debian 12 amd64 system with arm64 added that is made once in
+# $(ARM64_BUILD)/ and kept; this machine's own packages stay as they are.
+# `make package-arm64` makes $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.deb
+# (with its debug symbols, .buildinfo and .changes) and reads it back as
+# `make package` does; `make arm64-test` runs the tests under QEMU's user
+# mode, compares the exhaustive test's sample with this machine's build,
+# installs the package there and starts its window.
 ARM64_BUILD ?= build-arm64
 
 .PHONY: package-arm64 arm64-test
-package-arm64:
+package-arm64: source-package
 	$(call install_missing,$(SYSTEMS_PACKAGES))
-	$(SUDO) sh tests/debian/arm64.sh package $(ARM64_BUILD) $(CURDIR) $(VERSION)
+	$(SUDO) sh tests/debian/arm64.sh package $(ARM64_BUILD) \
+		$(PACKAGE_BUILD)/rotavel_$(VERSION).dsc $(VERSION)
+	sh packaging/check_deb.sh $(ARM64_BUILD)/rotavel_$(VERSION)_arm64.changes arm64 \
+		io.github.rotavel.Rotavel $(VERSION) $(ICON_SIZES)
 
 arm64-test: build package-arm64
-	$(SUDO) sh tests/debian/arm64.sh test $(ARM64_BUILD) $(CURDIR) $(VERSION) \
-		$(CURDIR)/$(BUILD)/tests/tst_exhaustive
+	$(SUDO) sh tests/debian/arm64.sh test $(ARM64_BUILD) \
+		$(PACKAGE_BUILD)/rotavel_$(VERSION).dsc $(VERSION) $(CURDIR)/$(BUILD)/tests/tst_exhaustive
+
+# The last commit's time, which the Windows files of a release carry: from
+# git in a clone, from cmake/source-date-epoch in an unpacked release
+# tarball (git archive writes it there).
+SOURCE_DATE := $(shell git log -1 --format=%ct 2>/dev/null || sed -n '/^[0-9][0-9]*$$/p' cmake/source-date-epoch)
+
+# Two builds of the Debian package and of both Windows programs with their
+# zips and setups, in a clean Debian 12 system made with mmdebstrap in
+# $(REPRODUCIBLE_BUILD)/ (removed afterwards), from copies of the source at
+# two places, as two users, with another umask, time zone, language and
+# clock: every file must come out the same, bit for bit (diffoscope shows
+# what differs). The built files stay in $(REPRODUCIBLE_BUILD)/first and
+# second.
+REPRODUCIBLE_BUILD ?= build-reproducible
+REPRODUCIBLE_PACKAGES = mmdebstrap diffoscope-minimal
+
+.PHONY: reproducible-test
+reproducible-test: source-package
+	$(call install_missing,$(REPRODUCIBLE_PACKAGES))
+	$(SUDO) sh tests/debian/reproducible.sh $(REPRODUCIBLE_BUILD) \
+		$(PACKAGE_BUILD)/rotavel_$(VERSION).dsc $(VERSION) $(SOURCE_DATE)
+
+# A release anyone can check and rebuild, in $(RELEASE_BUILD)/: the source
+# (git archive of the committed HEAD, everything a build needs), the amd64
+# and arm64 Debian packages with their debug symbols, both Windows zips and
+# setups, and SHA256SUMS of them all: the same bits from every build of the
+# commit. (Each package's .buildinfo, the record of its build with its date,
+# stays beside it in $(PACKAGE_BUILD)/ and $(ARM64_BUILD)/.) Only from a
+# clean work tree: the packages are built from the tree as it is, the
+# tarball from the commit.
+RELEASE_BUILD ?= build-release
+
+.PHONY: release release-clean-tree
+release-clean-tree:
+	@if [ -n "$$(git status --porcelain 2>/dev/null)" ]; then \
+		git status --short; echo "make release: commit or stash these first"; exit 1; \
+	fi
+
+release: release-clean-tree package package-arm64 windows
+	rm -rf $(RELEASE_BUILD)
+	mkdir -p $(RELEASE_BUILD)
+	git archive --format=tar.gz --prefix=rotavel-$(VERSION)/ \
+		-o $(RELEASE_BUILD)/rotavel-$(VERSION).tar.gz HEAD
+	cp $(PACKAGE_BUILD)/rotavel*_$(VERSION)_$(ARCH).deb $(ARM64_BUILD)/rotavel*_$(VERSION)_arm64.deb \
+		$(WINDOWS_BUILD)/rotavel-$(VERSION)-windows-*.zip $(WINDOWS_BUILD)/rotavel-$(VERSION)-windows-*-setup.exe \
+		$(RELEASE_BUILD)/
+	cd $(RELEASE_BUILD) && sha256sum $$(ls | grep -v '^SHA256SUMS$$') >SHA256SUMS && sha256sum --check SHA256SUMS
+	@echo "Release $(VERSION) of commit $$(git rev-parse --short HEAD) in $(RELEASE_BUILD)/"
 
 # The native Windows programs, cross-built with MinGW-w64, one build tree per
 # architecture: $(WINDOWS_BUILD)/x64/ for 64-bit Windows and
@@ -127,7 +215,7 @@ arm64-test: build package-arm64
 # the installer rotavel-<version>-windows-<arch>-setup.exe.
 WINDOWS_BUILD ?= build-windows
 WINDOWS_ARCHES = x64 x86
-WINDOWS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis
+WINDOWS_PACKAGES = cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis zip
 # Wine runs the Windows tests, on an X server of their own with a window
 # manager (without one, hiding and closing windows stalls under Wine); the
 # 32-bit program needs Wine's 32-bit half as well (wine32, see below).
@@ -150,9 +238,8 @@ windows: windows-deps
 			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-$$arch.cmake \
 			-DROTAVEL_WINE_PREFIXES=$(WINDOWS_WINE_PREFIXES); \
 		cmake --build $$tree; \
-		(cd $$tree && cpack); \
 		cp $$tree/app/rotavel.exe $$tree/rotavel.exe; \
-		mv -f $$tree/rotavel-*-windows-$$arch.zip $(WINDOWS_BUILD)/; \
+		cp -f $$tree/rotavel-*-windows-$$arch.zip $(WINDOWS_BUILD)/; \
 		cp -f $$tree/rotavel-*-windows-$$arch-setup.exe $(WINDOWS_BUILD)/; \
 	done
 	@ls -l $(foreach arch,$(WINDOWS_ARCHES),$(WINDOWS_BUILD)/$(arch)/rotavel.exe) \

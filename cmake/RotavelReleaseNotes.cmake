@@ -4,11 +4,10 @@
 # heading "## VERSION (YYYY-MM-DD)" followed by items "- text", which may go on
 # over indented lines.
 #
-# rotavel_release_notes(NEWS_FILE) sets, in the caller's scope:
+# rotavel_release_notes(NEWS_FILE MAINTAINER) sets, in the caller's scope:
 #   ROTAVEL_NEWEST_RELEASE         the version of the first release
 #   ROTAVEL_METAINFO_RELEASES      the <releases> element, indented for the metainfo
-#   ROTAVEL_DEBIAN_CHANGELOG       the changelog text
-# The maintainer named in the changelog is CPACK_PACKAGE_CONTACT.
+#   ROTAVEL_DEBIAN_CHANGELOG       the changelog text, each entry signed by MAINTAINER
 
 # Day of the week of a date, as the changelog's RFC 5322 dates need it
 # (Zeller's congruence).
@@ -26,7 +25,7 @@ function(rotavel_weekday year month day out)
     set(${out} ${name} PARENT_SCOPE)
 endfunction()
 
-function(rotavel_release_notes news_file)
+function(rotavel_release_notes news_file maintainer)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${news_file})
     # Semicolons separate CMake's list items: kept aside while the text is
     # taken apart, and put back in the output.
@@ -104,7 +103,7 @@ function(rotavel_release_notes news_file)
         rotavel_weekday(${year} ${month} ${day} weekday)
         math(EXPR month_index "${month} - 1")
         list(GET months ${month_index} month_name)
-        string(APPEND changelog "\n -- ${CPACK_PACKAGE_CONTACT}  "
+        string(APPEND changelog "\n -- ${maintainer}  "
             "${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000\n")
         if(i LESS count)
             string(APPEND changelog "\n")

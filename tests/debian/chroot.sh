@@ -3,6 +3,11 @@
 # made from Debian's archive with mmdebstrap into a directory of the build
 # tree, used through chroot with the kernel's file systems mounted, and taken
 # down again whatever happens (the callers trap EXIT). Run as root.
+#
+# Every path is taken physically (readlink -f), as the kernel names it in
+# /proc: a build tree reached through a symbolic link is still recognised in
+# the mount table and as a process's root. Nothing is deleted while anything
+# is mounted at or below it.
 
 debian_mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
@@ -42,11 +47,33 @@ make_system()
     return 1
 }
 
+# physical PATH: PATH with every symbolic link resolved, as /proc names it.
+# Refuses a path the mount table would write otherwise (blanks, backslashes).
+physical()
+{
+    local resolved
+    resolved=$(readlink -f "$1") || return 1
+    case $resolved in
+    / | "" | *[[:space:]\\]*)
+        echo "refusing the path '$1' ('$resolved')" >&2
+        return 1
+        ;;
+    esac
+    echo "$resolved"
+}
+
+# mounts_at_or_below PATH: every mount point at PATH or below it.
+mounts_at_or_below()
+{
+    awk -v path="$1" '$2 == path || index($2, path "/") == 1 { print $2 }' /proc/self/mounts
+}
+
 # enter_system ROOT: the kernel's file systems a build, apt and an X server
 # need, mounted inside ROOT; name resolution as on this machine.
 enter_system()
 {
-    root=$1
+    local root
+    root=$(physical "$1") || return 1
     mount -t proc proc "$root/proc"
     mount -t sysfs -o ro sysfs "$root/sys"
     mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts"
@@ -62,7 +89,8 @@ enter_system()
 # this machine reaches the archive through is handed on.
 in_system()
 {
-    root=$1
+    local root
+    root=$(physical "$1") || return 1
     shift
     chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 CI=true DEBIAN_FRONTEND=noninteractive \
@@ -76,48 +104,60 @@ in_system()
 # unmounts what enter_system mounted; fails if anything stays mounted there.
 leave_system()
 {
-    root=$1
-    [ -d "$root" ] || return 0
+    local root proc mounted still
+    [ -d "$1" ] || return 0
+    root=$(physical "$1") || return 1
     for proc in /proc/[0-9]*; do
-        if [ "$(readlink "$proc/root" 2>/dev/null)" = "$root" ]; then
-            kill -KILL "${proc#/proc/}" 2>/dev/null || true
-        fi
+        case $(readlink "$proc/root" 2>/dev/null) in
+        "$root" | "$root"/*) kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
+        esac
     done
     for mounted in dev/shm dev/pts sys proc; do
         if mountpoint -q "$root/$mounted"; then
             umount "$root/$mounted" 2>/dev/null || umount -l "$root/$mounted" || true
         fi
     done
-    if grep -q " $root/" /proc/self/mounts; then
-        echo "still mounted inside $root:" >&2
-        grep " $root/" /proc/self/mounts >&2
+    still=$(mounts_at_or_below "$root")
+    if [ -n "$still" ]; then
+        echo "still mounted at or inside $root:" >&2
+        echo "$still" >&2
         return 1
     fi
 }
 
-# remove_system ROOT: leaves the system and deletes it. Nothing is deleted
-# while anything is still mounted inside it, and the deletion never crosses
-# into another file system.
-remove_system()
+# remove_tree DIR: deletes DIR, a build folder that may hold systems made
+# here. Each system inside is left first (its processes ended, its kernel
+# file systems unmounted); nothing is deleted while anything is still
+# mounted at or below DIR, and the deletion never crosses into another file
+# system. A DIR that is itself a symbolic link loses the link only: what it
+# points to is not this tree's to delete.
+remove_tree()
 {
-    root=$1
-    [ -d "$root" ] || return 0
-    leave_system "$root" || return 1
-    rm -rf --one-file-system "$root"
+    local tree system still
+    [ -e "$1" ] || [ -L "$1" ] || return 0
+    if [ -L "$1" ]; then
+        rm -f "$1"
+        return
+    fi
+    tree=$(physical "$1") || return 1
+    for system in "$tree" "$tree"/*; do
+        if [ -d "$system/proc" ] && [ ! -L "$system" ]; then
+            leave_system "$system" || return 1
+        fi
+    done
+    still=$(mounts_at_or_below "$tree")
+    if [ -n "$still" ]; then
+        echo "not removing $tree: still mounted there:" >&2
+        echo "$still" >&2
+        return 1
+    fi
+    rm -rf --one-file-system "$tree"
 }
 
-# copy_source SOURCE DEST: the source tree as it is now, without build trees
-# or anything else git ignores, into DEST (emptied first).
-copy_source()
+# remove_system ROOT: leaves the system and deletes it, as remove_tree does.
+remove_system()
 {
-    rm -rf --one-file-system "$2"
-    mkdir -p "$2"
-    if git -C "$1" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-        git -C "$1" ls-files -z --cached --others --exclude-standard \
-            | (cd "$1" && tar --null --ignore-failed-read --files-from=- -cf -) | tar -C "$2" -xf -
-    else
-        (cd "$1" && tar --exclude='./build*' -cf - .) | tar -C "$2" -xf -
-    fi
+    remove_tree "$1"
 }
 
 # window_maps ROOT SECONDS CAPTION PROGRAM...: starts PROGRAM inside ROOT on

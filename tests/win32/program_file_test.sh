@@ -12,7 +12,8 @@ lower() { tr 'A-Z' 'a-z'; }
 
 size=$(stat -c %s "$program")
 [ "$size" -le 1048576 ] || fail "$size bytes, more than 1 MiB"
-header=$("$objdump" -p "$program")
+# In UTC: objdump writes the time stamp as a local time.
+header=$(TZ=UTC "$objdump" -p "$program")
 # "dll function" for each imported function, "dll" alone for each DLL.
 imports=$(echo "$header" | awk '
     /^[[:space:]]*DLL Name: / { dll = tolower($3); print dll; next }
@@ -40,5 +41,13 @@ subsystem=$(echo "$header" | awk '/^MajorSubsystemVersion/ { major = $2 }
     /^MinorSubsystemVersion/ { minor = $2 } END { print major * 100 + minor }')
 [ "$subsystem" -le 601 ] || fail "asks for Windows version $subsystem (x100), later than 7"
 
+# The header's time stamp is 0 (the epoch itself), and so is each table's of
+# the resource directory.
+stamp=$(echo "$header" | awk -F'\t+' '/^Time\/Date/ { print $2 }')
+[ "$stamp" = "Thu Jan  1 00:00:00 1970" ] || fail "the header carries the time '$stamp'"
+resource_times=$(echo "$header" | grep -o 'Time: [0-9a-f]*' | sort -u)
+[ -z "$resource_times" ] || [ "$resource_times" = "Time: 00000000" ] \
+    || fail "the resources carry times: $(echo $resource_times)"
+
 echo "$((size / 1024)) KiB, imports:" $dlls "($(echo "$imports" | awk 'NF == 2' | wc -l) functions)"
-echo "3 passed, 0 failed"
+echo "4 passed, 0 failed"
