@@ -1,7 +1,7 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows setup and its uninstaller, made by makensis from the build
 ; (packaging/windows/CMakeLists.txt), which defines:
-;   VERSION     the release, as 1.2.0        FOUR_PARTS  the same in four parts
+;   VERSION     the release, as 1.1.1        FOUR_PARTS  the same in four parts
 ;   ARCH        x64 or x86                   FILES       the folder laid out by the install rules
 ;   ICON        the setup's icon             OUTFILE     the setup to write
 ;   PUBLISHER   who makes Rotavel            URL         where to read about it
