@@ -62,10 +62,16 @@ physical()
     echo "$resolved"
 }
 
-# mounts_at_or_below PATH: every mount point at PATH or below it.
-mounts_at_or_below()
+# unmounted PATH WHAT: fails, naming them, if any mount point is at PATH or
+# below it; WHAT says what was about to happen there.
+unmounted()
 {
-    awk -v path="$1" '$2 == path || index($2, path "/") == 1 { print $2 }' /proc/self/mounts
+    local still
+    still=$(awk -v path="$1" '$2 == path || index($2, path "/") == 1 { print $2 }' /proc/self/mounts)
+    [ -z "$still" ] && return 0
+    echo "$2 $1: still mounted there:" >&2
+    echo "$still" >&2
+    return 1
 }
 
 # enter_system ROOT: the kernel's file systems a build, apt and an X server
@@ -104,7 +110,7 @@ in_system()
 # unmounts what enter_system mounted; fails if anything stays mounted there.
 leave_system()
 {
-    local root proc mounted still
+    local root proc mounted
     [ -d "$1" ] || return 0
     root=$(physical "$1") || return 1
     for proc in /proc/[0-9]*; do
@@ -117,12 +123,7 @@ leave_system()
             umount "$root/$mounted" 2>/dev/null || umount -l "$root/$mounted" || true
         fi
     done
-    still=$(mounts_at_or_below "$root")
-    if [ -n "$still" ]; then
-        echo "still mounted at or inside $root:" >&2
-        echo "$still" >&2
-        return 1
-    fi
+    unmounted "$root" "cannot leave"
 }
 
 # remove_tree DIR: deletes DIR, a build folder that may hold systems made
@@ -133,7 +134,7 @@ leave_system()
 # points to is not this tree's to delete.
 remove_tree()
 {
-    local tree system still
+    local tree system
     [ -e "$1" ] || [ -L "$1" ] || return 0
     if [ -L "$1" ]; then
         rm -f "$1"
@@ -145,12 +146,7 @@ remove_tree()
             leave_system "$system" || return 1
         fi
     done
-    still=$(mounts_at_or_below "$tree")
-    if [ -n "$still" ]; then
-        echo "not removing $tree: still mounted there:" >&2
-        echo "$still" >&2
-        return 1
-    fi
+    unmounted "$tree" "not removing" || return 1
     rm -rf --one-file-system "$tree"
 }
 
