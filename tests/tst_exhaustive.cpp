@@ -145,29 +145,23 @@ struct Failures
     }
 };
 
-// Sine and cosine of every subsquare centre's longitude and latitude, with
-// true pi: the reference reads them instead of calling them 75 million times.
+// Sine and cosine of every subsquare column's or row's centre, with true pi:
+// the reference reads them instead of calling them 75 million times.
 struct SinCos
 {
     double sin = 0;
     double cos = 0;
 };
 
-struct ReferenceTables
+std::vector<SinCos> sinCosOfCentres(double (*centreDeg)(GridIndex))
 {
-    std::vector<SinCos> lon;
-    std::vector<SinCos> lat;
-
-    ReferenceTables()
-    {
-        for (int step = 0; step < gridSteps; ++step) {
-            const double lonRad = centreEastLonDeg(gridIndexOfStep(step)) * radPerDeg;
-            const double latRad = centreLatDeg(gridIndexOfStep(step)) * radPerDeg;
-            lon.push_back({ std::sin(lonRad), std::cos(lonRad) });
-            lat.push_back({ std::sin(latRad), std::cos(latRad) });
-        }
+    std::vector<SinCos> table;
+    for (int step = 0; step < gridSteps; ++step) {
+        const double rad = centreDeg(gridIndexOfStep(step)) * radPerDeg;
+        table.push_back({ std::sin(rad), std::cos(rad) });
     }
-};
+    return table;
+}
 
 struct Reference
 {
@@ -179,14 +173,9 @@ struct Reference
 // and z = sin lat1 sin lat2 + cos lat1 cos lat2 cos dLon, the initial bearing
 // is atan2(y, x) and the central angle atan2(sqrt(x^2 + y^2), z), well
 // conditioned from 0 to a half turn; sin dLon and cos dLon come from the
-// tables by the angle-difference identities.
-Reference reference(
-    const ReferenceTables &tables, GridIndex lon1, GridIndex lat1, GridIndex lon2, GridIndex lat2)
+// angle-difference identities.
+Reference reference(SinCos lambda1, SinCos phi1, SinCos lambda2, SinCos phi2)
 {
-    const SinCos &lambda1 = tables.lon[lon1.step()];
-    const SinCos &phi1 = tables.lat[lat1.step()];
-    const SinCos &lambda2 = tables.lon[lon2.step()];
-    const SinCos &phi2 = tables.lat[lat2.step()];
     const double sinDLon = lambda2.sin * lambda1.cos - lambda2.cos * lambda1.sin;
     const double cosDLon = lambda2.cos * lambda1.cos + lambda2.sin * lambda1.sin;
     const double y = phi2.cos * sinDLon;
@@ -303,7 +292,8 @@ using FieldTallies = std::array<OriginTallies, fieldCount>;
 struct GridWalk
 {
     const bool sampleOnly = qgetenv("ROTAVEL_EXHAUSTIVE") == "sample";
-    const ReferenceTables tables;
+    const std::vector<SinCos> lonSinCos = sinCosOfCentres(centreEastLonDeg);
+    const std::vector<SinCos> latSinCos = sinCosOfCentres(centreLatDeg);
     const std::array<Origin, originCount> origins = { origin(pinnedResults[0].origin),
         origin(pinnedResults[1].origin), origin(pinnedResults[2].origin),
         origin(pinnedResults[3].origin) };
@@ -340,7 +330,8 @@ struct GridWalk
         for (std::size_t i = 0; i < originCount; ++i) {
             const Origin &o = origins[i];
             const geometry::Solution s = solveGreatCircle(o.westLonDeg, o.latDeg, -p.lon, p.lat);
-            const Reference r = reference(tables, o.lon, o.lat, lon, lat);
+            const Reference r = reference(lonSinCos[o.lon.step()], latSinCos[o.lat.step()],
+                lonSinCos[lon.step()], latSinCos[lat.step()]);
             const bool bearingMeaningful = r.distanceKm > bearingCheckMarginKm
                 && r.distanceKm < halfCircumferenceKm - bearingCheckMarginKm;
             if (!isWholeIn(s.bearing, 0, 360) || !isWholeIn(s.distance, 0, longestDistanceKm)
