@@ -3,9 +3,9 @@
 
 // The geometry's reference cases, as data: checking the two locator texts,
 // decoding a locator into degrees, and the bearing and distance between two
-// points. The QtTest suites replay them at home, and a plain C++ driver
-// replays them on Windows (MinGW-w64, under Wine): one table, so the two
-// platforms cannot drift apart. Plain C++: the Windows driver has no Qt.
+// points. One plain C++ driver (cross/geometry_cross_test.cpp) replays them
+// on Linux and, built with MinGW-w64, under Wine: one table and one driver,
+// so the platforms cannot drift apart.
 //
 // Every expected value is exact and compared exactly. The bearing and the
 // distance are whole numbers, as the operator sees them. The decoded degrees
@@ -97,7 +97,8 @@ inline constexpr Malformed malformed[] = {
     { "emoji: two UTF-16 units", u"JN81\U0001F600", true },
 };
 
-// locatorCodes(text)[0]: the code decoding reads for one UTF-16 unit.
+// locatorCodes(text): the code decoding reads for each UTF-16 unit of one
+// character.
 struct CharacterCode
 {
     const char *name;
@@ -113,6 +114,7 @@ inline constexpr CharacterCode characterCodes[] = {
     { "last Latin-1 character", u"\u00ff", 0xFF },
     { "Cyrillic shows as ?", u"\u0416", 63 },
     { "lone surrogate shows as ?", u"\xD800", 63 },
+    { "emoji: two UTF-16 units, each ?", u"\U0001F600", 63 },
 };
 
 // decodePoint(locatorCodes(working)), in degrees, east-positive longitude.
@@ -124,6 +126,8 @@ struct Decode
     double lat;
 };
 
+// Replayed in this order: the locator missing its sixth character comes after
+// full ones, so a slot kept from an earlier call would move it.
 inline constexpr Decode decodes[] = {
     { "initial Locator 1", u"JN81GD", 16.541666666666668, 41.145833333333336 },
     { "completed square is not its centre", u"JN81LL", 16.958333333333332, 41.479166666666664 },

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The geometry library on another platform: a plain C++ driver that replays
-# the reference cases the QtTest suites replay at home (tests/geometry_cases.h),
-# built with the Windows program (MinGW has no Qt here) and run by tests/win32.
+# The geometry's reference cases (tests/geometry_cases.h) replayed by a plain
+# C++ driver: registered by tests/ on Linux and by tests/win32 with the Windows
+# program, which has no Qt.
 add_executable(geometry_cross_test ${CMAKE_CURRENT_LIST_DIR}/geometry_cross_test.cpp)
 target_include_directories(geometry_cross_test PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(geometry_cross_test PRIVATE geometry)
