@@ -154,9 +154,8 @@ void TestMonkey::randomActionsKeepTheWindowSound()
         const qsizetype before = calculations.size();
         const QString action = monkey.act();
         QCoreApplication::processEvents();
-        const QString where =
-            QStringLiteral("seed %1, action %2 (%3)").arg(seed).arg(i).arg(action);
-        const QByteArray message = where.toUtf8();
+        const QByteArray message =
+            QStringLiteral("seed %1, action %2 (%3)").arg(seed).arg(i).arg(action).toUtf8();
 
         QVERIFY2(!QApplication::activeModalWidget(), message);
         for (const char *name : { "Text3", "Text5" })
