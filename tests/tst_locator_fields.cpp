@@ -101,29 +101,20 @@ void TestLocatorFields::replay(const behaviour::Action &action)
         chooseFromContextMenu(qtText(action.text), action.key);
         break;
     case Action::Kind::Press: {
-        static const std::map<Key, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys {
-            { Key::Tab, { Qt::Key_Tab, Qt::NoModifier } },
-            { Key::Backtab, { Qt::Key_Backtab, Qt::ShiftModifier } },
-            { Key::Enter, { Qt::Key_Return, Qt::NoModifier } },
-            { Key::KeypadEnter, { Qt::Key_Enter, Qt::KeypadModifier } },
-            { Key::Escape, { Qt::Key_Escape, Qt::NoModifier } },
-            { Key::Space, { Qt::Key_Space, Qt::NoModifier } },
-            { Key::Backspace, { Qt::Key_Backspace, Qt::NoModifier } },
-            { Key::Home, { Qt::Key_Home, Qt::NoModifier } },
-            { Key::End, { Qt::Key_End, Qt::NoModifier } },
-            { Key::Right, { Qt::Key_Right, Qt::NoModifier } },
-            { Key::ShiftLeft, { Qt::Key_Left, Qt::ShiftModifier } },
-            { Key::ShiftHome, { Qt::Key_Home, Qt::ShiftModifier } }
-        };
+        // Undo and Redo with the platform's own keys for them.
+        static const std::map<Key, QKeyCombination> keys { { Key::Tab, Qt::Key_Tab },
+            { Key::Backtab, Qt::ShiftModifier | Qt::Key_Backtab }, { Key::Enter, Qt::Key_Return },
+            { Key::KeypadEnter, Qt::KeypadModifier | Qt::Key_Enter },
+            { Key::Escape, Qt::Key_Escape }, { Key::Space, Qt::Key_Space },
+            { Key::Backspace, Qt::Key_Backspace }, { Key::Home, Qt::Key_Home },
+            { Key::End, Qt::Key_End }, { Key::Right, Qt::Key_Right },
+            { Key::ShiftLeft, Qt::ShiftModifier | Qt::Key_Left },
+            { Key::ShiftHome, Qt::ShiftModifier | Qt::Key_Home },
+            { Key::Undo, QKeySequence(QKeySequence::Undo)[0] },
+            { Key::Redo, QKeySequence(QKeySequence::Redo)[0] } };
         for (int i = 0; i < action.times; ++i) {
-            if (action.key == Key::Undo || action.key == Key::Redo) {
-                // The platform's own keys for them.
-                QTest::keySequence(QApplication::focusWidget(),
-                    action.key == Key::Undo ? QKeySequence::Undo : QKeySequence::Redo);
-                continue;
-            }
-            const auto [key, modifiers] = keys.at(action.key);
-            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            const QKeyCombination key = keys.at(action.key);
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         }
         break;
     }
