@@ -133,8 +133,17 @@ inline const std::vector<Field> errorMarks { { "Text3", u"" }, { "Text5", u"" },
 
 inline std::vector<Case> cases()
 {
+    const auto locator1 = [](std::u16string_view keys) {
+        return emptied("Text3", 6) + std::vector { type(keys) };
+    };
     const auto locator2 = [](std::u16string_view keys) {
         return emptied("Text5", 3) + std::vector { type(keys) };
+    };
+    const std::vector calculate { click("Command1") };
+    // The hidden coordinate fields show what the locators decode to, after an
+    // error too: the second longitude tells bad locators apart.
+    const auto errorMarksAnd = [](std::u16string_view westLon2) {
+        return errorMarks + std::vector<Field> { { "Text8", westLon2 } };
     };
     const std::vector<Field> toJN61FV { { "Text5", u"JN61FV" }, { "Text6", u" 350" },
         { "Text1", u" 285" }, { "Text7", u"41.1458333333333" }, { "Text2", u"-16.5416666666667" },
@@ -177,8 +186,7 @@ inline std::vector<Case> cases()
             { { "Text5", u"JN61F" }, { "Text1", u"..." }, { "Text6", u"..." } }, "Text5", 5 },
         { "the sixth character of Locator 2 calculates", locator2(u"jn61fv"), toJN61FV, "Text5",
             6 },
-        { "six characters in Locator 1 wait for Calculate",
-            emptied("Text3", 6) + std::vector { type(u"jn61fv") },
+        { "six characters in Locator 1 wait for Calculate", locator1(u"jn61fv"),
             { { "Text3", u"JN61FV" }, { "Text1", u"..." } }, "Text3", 6 },
         { "a character typed in the middle stays there, the caret goes to the end",
             locator2(u"jn1fv") + std::vector { press(Key::Home), press(Key::Right, 2), type(u"6") },
@@ -309,14 +317,46 @@ inline std::vector<Case> cases()
             initialTexts, "Command1" },
         { "equal locators: bearing 0 without a space", locator2(u"jn81gd"),
             { { "Text1", u"0" }, { "Text6", u" 0" } } },
-        { "four-character locators are completed",
-            locator2(u"jn61") + std::vector { click("Command1") },
+        { "four-character locators are completed", locator2(u"jn61") + calculate,
             { { "Text5", u"JN61" }, { "Text1", u" 278" }, { "Text6", u" 301" } } },
+        { "western hemisphere: positive west longitude", locator2(u"fn20xr"),
+            { { "Text5", u"FN20XR" }, { "Text1", u" 303" }, { "Text6", u" 7206" },
+                { "Text7", u"41.1458333333333" }, { "Text2", u"-16.5416666666667" },
+                { "Text4", u"40.7291666666667" }, { "Text8", u"74.0416666666667" } } },
+        { "just east of north: bearing 0 with its space", locator2(u"jo81hd"),
+            { { "Text1", u" 0" }, { "Text6", u" 1109" }, { "Text4", u"51.1458333333333" },
+                { "Text8", u"-16.625" } } },
+        { "equal short fields: bearing 0 without a space",
+            locator1(u"jn81") + locator2(u"jn81") + calculate,
+            { { "Text3", u"JN81" }, { "Text5", u"JN81" }, { "Text1", u"0" }, { "Text6", u" 0" },
+                { "Text7", u"41.4791666666667" }, { "Text2", u"-16.9583333333333" },
+                { "Text4", u"41.4791666666667" }, { "Text8", u"-16.9583333333333" } } },
+        { "short against completed: not equal as shown", locator1(u"jn81") + locator2(u"jn81ll"),
+            { { "Text3", u"JN81" }, { "Text5", u"JN81LL" }, { "Text1", u" 270" },
+                { "Text6", u" 0" }, { "Text7", u"41.4791666666667" },
+                { "Text2", u"-16.9583333333333" }, { "Text4", u"41.4791666666667" },
+                { "Text8", u"-16.9583333333333" } } },
         { "a long Locator 1: the empty message box, then the error marks",
             std::vector { click("Text3"), press(Key::End), type(u"x") } + locator2(u"jn61fv"),
-            errorMarks, {}, -1, 1 },
-        { "a long Locator 2: error marks and no message box",
-            locator2(u"jn61fvx") + std::vector { click("Command1") }, errorMarks },
+            errorMarksAnd(u"-12.4583333333333"), {}, -1, 1 },
+        { "a long Locator 2: error marks and no message box", locator2(u"jn61fvx") + calculate,
+            errorMarksAnd(u"-12.4583333333333") },
+        { "a letter in third place of Locator 2", locator2(u"jnx1gd"),
+            errorMarksAnd(u"-80.5416666666667") },
+        { "both locators empty", emptied("Text3", 6) + emptied("Text5", 3) + calculate,
+            errorMarksAnd(u"1581.375") },
+        { "fixed: outside the grid", locator2(u"zz99zz"), errorMarksAnd(u"-340.125") },
+        { "fixed: three characters", locator2(u"jn8") + calculate,
+            errorMarksAnd(u"-16.9583333333333") },
+        { "fixed: five characters", locator2(u"jn81g") + calculate,
+            errorMarksAnd(u"-16.5416666666667") },
+        // Only the opened window's three dots hold Calculate back; anything
+        // else is a locator to check.
+        { "four dots", locator2(u"....") + calculate, errorMarksAnd(u"563.041666666667") },
+        { "a blank before the dots", locator2(u" ...") + calculate,
+            errorMarksAnd(u"843.041666666667") },
+        { "two dots and a blank", locator2(u".. ") + calculate,
+            errorMarksAnd(u"591.041666666667") },
         { "Enter in a field or on the picture presses no button",
             locator2(u"jn61fv")
                 + std::vector { click("Text6"), press(Key::End), type(u"9"), press(Key::Enter),

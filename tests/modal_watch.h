@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -49,10 +48,8 @@ private:
             note(message->standardButtons() != QMessageBox::Ok, "buttons other than OK alone");
             note(message->parentWidget() != m_owner, "over another window");
             message->accept();
-        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-            dialog->reject();
         } else {
-            modal->close();
+            modal->close(); // a dialog's close rejects it
         }
     }
 

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "behaviour_cases.h"
+#include "form2_test.h"
+#include "layout_cases.h"
 #include "modal_watch.h"
 #include "replay.h"
-#include "typing.h"
-#include "window/form2.h"
 
 #include <QtTest>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -19,7 +18,7 @@
 
 // The window's behaviour as the user meets it: the cases every toolkit's
 // window replays, here through Qt's key and mouse events, and what only Qt's
-// line edit shows (how often a key calculated, the undo history).
+// line edit shows (how often a key calculated, a dropped text).
 class TestLocatorFields : public QObject
 {
     Q_OBJECT
@@ -32,11 +31,10 @@ private slots:
     void sharedBehaviour();
     void sixthCharacterCalculations_data();
     void sixthCharacterCalculations();
-    void upperCaseKeepsLengthAndUndo();
     void droppedTextKeepsItsFirstLine();
 
 private:
-    QLineEdit *field(const char *name) const;
+    QLineEdit *field(const char *name) const { return ::field(*m_form, name); }
     QString text(const char *name) const { return field(name)->text(); }
     void replay(const behaviour::Action &action);
     void chooseFromContextMenu(const QString &item, behaviour::Key opener);
@@ -53,21 +51,11 @@ QString qtName(std::string_view name)
 
 } // namespace
 
-QLineEdit *TestLocatorFields::field(const char *name) const
-{
-    auto *box = m_form->findChild<QLineEdit *>(QString::fromLatin1(name));
-    Q_ASSERT(box);
-    return box;
-}
-
 void TestLocatorFields::init()
 {
     QLocale::setDefault(QLocale::c());
     m_form = std::make_unique<Form2>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(opened(*m_form));
 }
 
 void TestLocatorFields::cleanup()
@@ -113,29 +101,20 @@ void TestLocatorFields::replay(const behaviour::Action &action)
         chooseFromContextMenu(qtText(action.text), action.key);
         break;
     case Action::Kind::Press: {
-        static const std::map<Key, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys {
-            { Key::Tab, { Qt::Key_Tab, Qt::NoModifier } },
-            { Key::Backtab, { Qt::Key_Backtab, Qt::ShiftModifier } },
-            { Key::Enter, { Qt::Key_Return, Qt::NoModifier } },
-            { Key::KeypadEnter, { Qt::Key_Enter, Qt::KeypadModifier } },
-            { Key::Escape, { Qt::Key_Escape, Qt::NoModifier } },
-            { Key::Space, { Qt::Key_Space, Qt::NoModifier } },
-            { Key::Backspace, { Qt::Key_Backspace, Qt::NoModifier } },
-            { Key::Home, { Qt::Key_Home, Qt::NoModifier } },
-            { Key::End, { Qt::Key_End, Qt::NoModifier } },
-            { Key::Right, { Qt::Key_Right, Qt::NoModifier } },
-            { Key::ShiftLeft, { Qt::Key_Left, Qt::ShiftModifier } },
-            { Key::ShiftHome, { Qt::Key_Home, Qt::ShiftModifier } }
-        };
+        // Undo and Redo with the platform's own keys for them.
+        static const std::map<Key, QKeyCombination> keys { { Key::Tab, Qt::Key_Tab },
+            { Key::Backtab, Qt::ShiftModifier | Qt::Key_Backtab }, { Key::Enter, Qt::Key_Return },
+            { Key::KeypadEnter, Qt::KeypadModifier | Qt::Key_Enter },
+            { Key::Escape, Qt::Key_Escape }, { Key::Space, Qt::Key_Space },
+            { Key::Backspace, Qt::Key_Backspace }, { Key::Home, Qt::Key_Home },
+            { Key::End, Qt::Key_End }, { Key::Right, Qt::Key_Right },
+            { Key::ShiftLeft, Qt::ShiftModifier | Qt::Key_Left },
+            { Key::ShiftHome, Qt::ShiftModifier | Qt::Key_Home },
+            { Key::Undo, QKeySequence(QKeySequence::Undo)[0] },
+            { Key::Redo, QKeySequence(QKeySequence::Redo)[0] } };
         for (int i = 0; i < action.times; ++i) {
-            if (action.key == Key::Undo || action.key == Key::Redo) {
-                // The platform's own keys for them.
-                QTest::keySequence(QApplication::focusWidget(),
-                    action.key == Key::Undo ? QKeySequence::Undo : QKeySequence::Redo);
-                continue;
-            }
-            const auto [key, modifiers] = keys.at(action.key);
-            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            const QKeyCombination key = keys.at(action.key);
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         }
         break;
     }
@@ -205,6 +184,11 @@ void TestLocatorFields::sharedBehaviour()
     QCOMPARE(!m_form->isVisible(), expected.closed);
     if (expected.clipboard)
         QCOMPARE(QGuiApplication::clipboard()->text(), qtText(*expected.clipboard));
+    // A calculation writes the coordinate fields but shows none of them.
+    for (const layout_cases::Control &control : layout_cases::controls) {
+        const bool shown = ::control(*m_form, control.name)->isVisible();
+        QVERIFY2(shown == (control.visible && !expected.closed), control.name);
+    }
 }
 
 // A sixth character that upper-casing changes raises a second change inside
@@ -237,23 +221,6 @@ void TestLocatorFields::sixthCharacterCalculations()
         QTest::keyClicks(field("Text5"), sixth);
     }
     QTEST(int(runs.size()), "runs");
-}
-
-void TestLocatorFields::upperCaseKeepsLengthAndUndo()
-{
-    QLineEdit *locator1 = field("Text3");
-    locator1->setFocus();
-    locator1->end(false);
-    // A capital longer than its small letter is not used.
-    QTest::keyClicks(locator1, QString::fromUtf8("ß"));
-    QCOMPARE(text("Text3"), QString::fromUtf8("JN81GDß"));
-    locator1->setText("JN81GD");
-
-    // Characters that are already capitals leave the undo history alone.
-    QTest::keyClicks(locator1, "1");
-    QCOMPARE(text("Text3"), "JN81GD1");
-    QTest::keySequence(locator1, QKeySequence::Undo);
-    QCOMPARE(text("Text3"), "JN81GD");
 }
 
 // Text dragged from another program is pasted by the mouse, and keeps its

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "form2_test.h"
 #include "layout_cases.h"
-#include "window/form2.h"
 #include "window/qt/translations.h"
 
 #include <QtTest>
@@ -8,11 +8,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 
 // Run under LANG=de_DE.UTF-8 (see CMakeLists.txt): the toolkit's texts come
-// in German, the program's own stay as they are.
+// in German, the program's own stay as they are, and numbers take the user's
+// decimal separator.
 class TestTranslations : public QObject
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ private slots:
     void fieldContextMenuInUsersLanguage();
     void programTextsStayAsTheyAre_data();
     void programTextsStayAsTheyAre();
+    void decimalSeparatorOfTheUsersLocale();
 };
 
 void TestTranslations::initTestCase()
@@ -46,14 +47,11 @@ void TestTranslations::fieldContextMenuInUsersLanguage()
 {
     QFETCH(QString, name);
     Form2 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto *field = form.findChild<QLineEdit *>(name);
-    QVERIFY(field);
+    QVERIFY(opened(form));
 
     // The menu the field shows on a right click, entries and their keys as
     // the user reads them.
-    const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    const std::unique_ptr<QMenu> menu(field(form, name)->createStandardContextMenu());
     QStringList entries;
     for (const QAction *action : menu->actions()) {
         if (!action->isSeparator())
@@ -82,8 +80,7 @@ void TestTranslations::programTextsStayAsTheyAre()
     QFETCH(QString, name);
     QFETCH(QString, text);
     Form2 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(opened(form));
     QString shown = form.windowTitle();
     if (auto *label = form.findChild<QLabel *>(name))
         shown = label->text();
@@ -92,6 +89,27 @@ void TestTranslations::programTextsStayAsTheyAre()
     else if (auto *button = form.findChild<QAbstractButton *>(name))
         shown = button->text();
     QCOMPARE(shown, text);
+}
+
+void TestTranslations::decimalSeparatorOfTheUsersLocale()
+{
+    Form2 form;
+    field(form, "Text5")->setText("JN61FV");
+    QCOMPARE(field(form, "Text7")->text(), "41,1458333333333");
+    QCOMPARE(field(form, "Text2")->text(), "-16,5416666666667");
+    QCOMPARE(field(form, "Text4")->text(), "41,8958333333333");
+    QCOMPARE(field(form, "Text8")->text(), "-12,4583333333333");
+    QCOMPARE(field(form, "Text1")->text(), " 285");
+    QCOMPARE(field(form, "Text6")->text(), " 350");
+
+    // Swedish writes its minus sign as U+2212 and groups digits with a
+    // space; a coordinate keeps the ASCII minus and no grouping.
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    Form2 swedish;
+    field(swedish, "Text3")->clear();
+    field(swedish, "Text5")->setText("JN61FV");
+    QCOMPARE(field(swedish, "Text2")->text(), "1581,375");
+    QCOMPARE(field(swedish, "Text7")->text(), "-790,6875");
 }
 
 QTEST_MAIN(TestTranslations)
