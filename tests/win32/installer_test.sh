@@ -1,6 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# installer_test.sh VERSION START_SHORTCUT SCRATCH ARCH SETUP [OTHER_ARCH OTHER_SETUP]
+# installer_test.sh VERSION START_SHORTCUT SCRATCH ARCH SETUP [OTHER_BUILD]
 # The setup of architecture ARCH (x64 or x86) as a Windows user and an
 # administrator meet it, run silently in the current Wine prefix (64-bit
 # Windows, or 32-bit Windows for the x86 setup):
@@ -11,13 +11,15 @@
 #     ended, or everything stays;
 #   - over a newer Rotavel it refuses, with exit code 2, and changes nothing;
 #     over the entry of an older one whose files are gone, it installs;
-#   - with OTHER_SETUP, the other architecture's: this, the other, this
-#     again, each replacing the last (one entry, one folder, one Start-menu
-#     entry), then an uninstall that leaves nothing.
+#   - on 64-bit Windows, with the other architecture's setup from the build
+#     tree OTHER_BUILD: this, the other, this again, each replacing the last
+#     (one entry, one folder, one Start-menu entry), then an uninstall that
+#     leaves nothing.
 # START_SHORTCUT is start_shortcut.exe; SCRATCH a folder for the listings.
 set -eu
 version=$1 start_shortcut=$2 scratch=$3 arch=$4 setup=$5
-other_arch=${6:-} other_setup=${7:-}
+other_build=${6:-} other_arch=x64
+[ "$arch" = x86 ] || other_arch=x86
 fail() { echo "FAIL: $*"; exit 1; }
 passed=0
 pass() { printf 'passed: %s\n' "$*"; passed=$((passed + 1)); }
@@ -172,7 +174,8 @@ a newer Rotavel|99.0|C:\\Rotavel|2
 an older Rotavel whose files are gone|1.0|C:\\Gone|0
 EOF
 
-if [ -n "$other_setup" ]; then
+if [ -n "$other_build" ] && [ $windows = 64 ]; then
+    other_setup="$other_build/rotavel-$version-windows-$other_arch-setup.exe"
     other_home=$(unix_path "$(folder_of "$other_arch")")
     install "$setup" || fail "the $arch setup ended with $?"
     install "$other_setup" || fail "the $other_arch setup over $arch ended with $?"
