@@ -24,11 +24,6 @@ int fail(const char *what)
     return 1;
 }
 
-HWND programWindow()
-{
-    return FindWindowA(nullptr, window::form2Caption);
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
@@ -36,7 +31,7 @@ int wmain(int argc, wchar_t *argv[])
     const bool leaveOpen = argc == 3 && std::wstring_view(argv[2]) == L"--leave-open";
     if (argc != 2 && !leaveOpen)
         return fail("usage: start_shortcut LINK [--leave-open]");
-    if (programWindow())
+    if (FindWindowA(nullptr, window::form2Caption))
         return fail("the program's window is open already");
     // The shell resolves the shortcut itself, and may do so through COM; it
     // need not say which process it started, so the program is found by its
@@ -52,7 +47,7 @@ int wmain(int argc, wchar_t *argv[])
     HWND window = nullptr;
     for (int waited = 0; waited < 300 && !IsWindowVisible(window); ++waited) {
         Sleep(100);
-        window = programWindow();
+        window = FindWindowA(nullptr, window::form2Caption);
     }
     if (!IsWindowVisible(window))
         return fail("no window with the program's caption");

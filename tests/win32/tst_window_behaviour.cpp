@@ -4,9 +4,8 @@
 // the cases every toolkit's window replays, the bad inputs pasted into each
 // locator field, the names a screen reader reads.
 //
-//     tst_window_behaviour [--dpi N] [--older-system S] [--separator S]
-//
-// --separator: the decimal separator of the user's regional settings.
+//     tst_window_behaviour [--dpi N] [--older-system S] [--separator C]
+//         (C: the decimal separator of the user's regional settings)
 
 #include "behaviour_cases.h"
 #include "window_test.h"
@@ -319,8 +318,8 @@ void badInput()
             const std::u16string shown = textOf(box);
             // Six characters in Locator 2 calculate, and the calculation judges them.
             if (!(field == "Text5" && expected.size() == 6)) {
-                check(shown.size() == expected.size(), shown.size(), " characters");
-                check(shown == expected, "kept as a plain edit box keeps it, upper-cased");
+                check(shown == expected, shown.size(),
+                    " characters, not as a plain edit box keeps them, upper-cased");
                 const auto [start, end] = selectionOf(box);
                 check(start == std::ssize(expected) && end == start, "the caret at the end");
             }

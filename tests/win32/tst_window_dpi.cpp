@@ -59,8 +59,9 @@ std::vector<std::uint32_t> pictureShown(HWND box, int width, int height)
     return pixels;
 }
 
-// Every control in its place at `dpi`.
-void checkPlaces(HWND form, int dpi)
+// Every control as laid out for `dpi`: in its place, shown or hidden, in
+// the message font, with its text.
+void checkControls(HWND form, int dpi)
 {
     for (const layout_cases::Control &control : layout_cases::controls) {
         HWND shown = find(form, control.name, dpi);
@@ -70,8 +71,21 @@ void checkPlaces(HWND form, int dpi)
         const Place wanted = control.at[columnFor(dpi)];
         const RECT place { wanted.left, wanted.top, wanted.left + wanted.width,
             wanted.top + wanted.height };
-        check(shown && EqualRect(&frame, &place), control.name, " at ", frame.left, ",", frame.top,
-            " ", frame.right - frame.left, "x", frame.bottom - frame.top, " at ", dpi, " dpi");
+        const std::string_view name = control.name;
+        check(shown && EqualRect(&frame, &place), name, " at ", frame.left, ",", frame.top, " ",
+            frame.right - frame.left, "x", frame.bottom - frame.top, " at ", dpi, " dpi");
+        check(bool(IsWindowVisible(shown)) == control.visible, name, " visible as laid out");
+        check(SendMessageW(shown, WM_GETFONT, 0, 0) != 0, name, " has the message font");
+        if (name.starts_with("Text") && control.visible) {
+            // The text starts at the box's left edge, not scrolled out of view.
+            const auto first = SendMessageW(shown, EM_POSFROMCHAR, 0, 0);
+            const int x = short(LOWORD(first));
+            check(first != -1 && x >= 0 && x < dpi / 8, name, " shows its text from the left");
+        }
+        // The picture's text is its name for screen readers.
+        const std::string_view text = name == "Picture1" ? control.spokenName : control.text;
+        check(textOf(shown) == std::u16string(text.begin(), text.end()), name, " shows \"",
+            textOf(shown), "\"");
     }
 }
 
@@ -95,24 +109,7 @@ void layoutInPixels()
         "the window's icons");
     check(!GetMenu(form), "no menu bar");
 
-    checkPlaces(form, screenDpi);
-    for (const layout_cases::Control &control : layout_cases::controls) {
-        HWND shown = find(form, control.name);
-        const std::string name = control.name;
-        check(bool(IsWindowVisible(shown)) == control.visible, name, " visible as laid out");
-        check(SendMessageW(shown, WM_GETFONT, 0, 0) != 0, name, " has the message font");
-        if (name.starts_with("Text") && control.visible) {
-            // The text starts at the box's left edge, not scrolled out of view.
-            const auto first = SendMessageW(shown, EM_POSFROMCHAR, 0, 0);
-            const int x = short(LOWORD(first));
-            check(
-                first != -1 && x >= 0 && x < screenDpi / 8, name, " shows its text from the left");
-        }
-        // The picture's text is its name for screen readers.
-        const std::string_view text = name == "Picture1" ? control.spokenName : control.text;
-        check(textOf(shown) == std::u16string(text.begin(), text.end()), name, " shows \"",
-            textOf(shown), "\"");
-    }
+    checkControls(form, screenDpi);
     close(form);
 }
 
@@ -125,16 +122,15 @@ double sharpness(const std::vector<std::uint32_t> &pixels, int width, int height
     };
     double sum = 0;
     double squares = 0;
-    int count = 0;
     for (int y = 1; y + 1 < height; ++y) {
         for (int x = 1; x + 1 < width; ++x) {
             const double laplacian =
                 grey(x - 1, y) + grey(x + 1, y) + grey(x, y - 1) + grey(x, y + 1) - 4 * grey(x, y);
             sum += laplacian;
             squares += laplacian * laplacian;
-            ++count;
         }
     }
+    const double count = double(width - 2) * (height - 2);
     const double mean = sum / count;
     return std::sqrt(squares / count - mean * mean);
 }
@@ -198,9 +194,9 @@ void photographShown()
 }
 
 // Moved to a monitor of another dpi, the window lays itself out anew for
-// it, as the platform's WM_DPICHANGED asks: the controls at the new dpi, the
-// window at the place suggested. From 96 or 144 dpi it moves to a monitor of
-// 192, from 192 to one of 96.
+// it, as the platform's WM_DPICHANGED asks: the controls laid out for the
+// new dpi, the window at the place suggested. From 96 or 144 dpi it moves
+// to a monitor of 192, from 192 to one of 96.
 void movedToAnotherMonitor()
 {
     const int newDpi = screenDpi == 192 ? 96 : 192;
@@ -216,7 +212,7 @@ void movedToAnotherMonitor()
     GetWindowRect(form, &frame);
     check(EqualRect(&frame, &suggested), "at the place and size suggested, not ", frame.left, ",",
         frame.top, " ", frame.right - frame.left, "x", frame.bottom - frame.top);
-    checkPlaces(form, newDpi);
+    checkControls(form, newDpi);
 
     // The photograph drawn anew for the new dpi. Between its size at the
     // old dpi and at the new one (less a 2-pixel margin for the edge's
