@@ -20,7 +20,7 @@ set -eu
 version=$1 start_shortcut=$2 scratch=$3 arch=$4 setup=$5
 other_build=${6:-} other_arch=x64
 [ "$arch" = x86 ] || other_arch=x86
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { printf 'FAIL: %s\n' "$*"; exit 1; }
 passed=0
 pass() { printf 'passed: %s\n' "$*"; passed=$((passed + 1)); }
 
