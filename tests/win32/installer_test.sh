@@ -82,6 +82,7 @@ start() {
 # folder, its entry alone in its view with every value Apps shows, and one
 # Start-menu entry that starts its program.
 check_installed() {
+    local folder home view
     folder=$(folder_of "$1")
     home=$(unix_path "$folder")
     view=$(view_of "$1")

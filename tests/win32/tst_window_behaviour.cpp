@@ -123,11 +123,9 @@ void CALLBACK dismissMessageBox(HWND, UINT, UINT_PTR, DWORD)
     check(textOf(window) == u"Rotavel", "the message box is titled ", textOf(window));
     int buttons = 0;
     for (HWND shown = GetWindow(window, GW_CHILD); shown; shown = GetWindow(shown, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        GetClassNameW(shown, className, 16);
         if (!IsWindowVisible(shown))
             continue;
-        if (lstrcmpiW(className, L"Button") == 0)
+        if (SendMessageW(shown, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
             check(++buttons == 1 && GetDlgCtrlID(shown) == IDOK, "buttons other than OK alone");
         else if ((GetWindowLongPtrW(shown, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             // Wine keeps an empty one where the box has no icon.
