@@ -66,11 +66,10 @@ constexpr Keystroke keystrokes[] = { { Key::Tab, VK_TAB }, { Key::Backtab, VK_TA
 
 void putOnClipboard(HWND owner, std::u16string_view text)
 {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    auto *units = static_cast<char16_t *>(GlobalLock(memory));
-    std::copy(text.begin(), text.end(), units);
-    units[text.size()] = 0;
+    // Zeroed: the text ends with its NUL.
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(char16_t));
+    std::ranges::copy(text, static_cast<char16_t *>(GlobalLock(memory)));
     GlobalUnlock(memory);
     OpenClipboard(owner);
     EmptyClipboard();
