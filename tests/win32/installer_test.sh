@@ -1,6 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# installer_test.sh VERSION START_SHORTCUT SCRATCH ARCH SETUP [OTHER_ARCH OTHER_SETUP]
+# installer_test.sh VERSION START_SHORTCUT SCRATCH ARCH SETUP [OTHER_BUILD]
 # The setup of architecture ARCH (x64 or x86) as a Windows user and an
 # administrator meet it, run silently in the current Wine prefix (64-bit
 # Windows, or 32-bit Windows for the x86 setup):
@@ -11,14 +11,16 @@
 #     ended, or everything stays;
 #   - over a newer Rotavel it refuses, with exit code 2, and changes nothing;
 #     over the entry of an older one whose files are gone, it installs;
-#   - with OTHER_SETUP, the other architecture's: this, the other, this
-#     again, each replacing the last (one entry, one folder, one Start-menu
-#     entry), then an uninstall that leaves nothing.
+#   - on 64-bit Windows, with the other architecture's setup from the build
+#     tree OTHER_BUILD: this, the other, this again, each replacing the last
+#     (one entry, one folder, one Start-menu entry), then an uninstall that
+#     leaves nothing.
 # START_SHORTCUT is start_shortcut.exe; SCRATCH a folder for the listings.
 set -eu
 version=$1 start_shortcut=$2 scratch=$3 arch=$4 setup=$5
-other_arch=${6:-} other_setup=${7:-}
-fail() { echo "FAIL: $*"; exit 1; }
+other_build=${6:-} other_arch=x64
+[ "$arch" = x86 ] || other_arch=x86
+fail() { printf 'FAIL: %s\n' "$*"; exit 1; }
 passed=0
 pass() { printf 'passed: %s\n' "$*"; passed=$((passed + 1)); }
 
@@ -64,7 +66,7 @@ install() { status=0; wine "$1" /S || status=$?; wineserver -w; return $status; 
 # closes, to end. False when something still runs after a minute.
 uninstall() { wine "$1\\Uninstall.exe" /S; timeout 60 wineserver -w; }
 # Starts the program through the Start-menu entry; with --leave-open it
-# goes on running. $target: the program file the entry names.
+# goes on running. $target: the program file of the window that opened.
 start() {
     link=$(shortcuts)
     [ "$(printf '%s\n' "$link" | grep -c .)" = 1 ] || fail "Start-menu entries: $link"
@@ -73,13 +75,14 @@ start() {
         || status=$?
     tr -d '\r' <"$scratch/start"
     [ $status = 0 ] || fail "the Start-menu entry does not start the program"
-    target=$(tr -d '\r' <"$scratch/start" | sed -n 's/^target: //p')
+    target=$(tr -d '\r' <"$scratch/start" | sed -n 's/^started: //p')
 }
 
 # Everything one installation of architecture $1 is: its files in its
 # folder, its entry alone in its view with every value Apps shows, and one
 # Start-menu entry that starts its program.
 check_installed() {
+    local folder home view
     folder=$(folder_of "$1")
     home=$(unix_path "$folder")
     view=$(view_of "$1")
@@ -89,9 +92,9 @@ check_installed() {
     done
     # Apps shows the size of the files, in KiB.
     size=$(($(cat "$home"/* | wc -c) / 1024))
-    while IFS='|' read -r name expected; do
-        actual=$(value "$view" "$name")
-        [ "$actual" = "$expected" ] || fail "$1: $name is '$actual', not '$expected'"
+    while IFS='|' read -r field expected; do
+        actual=$(value "$view" "$field")
+        [ "$actual" = "$expected" ] || fail "$1: $field is '$actual', not '$expected'"
     done <<EOF
 DisplayName|Rotavel ($1)
 DisplayVersion|$version
@@ -106,7 +109,7 @@ NoModify|0x1
 NoRepair|0x1
 EOF
     start
-    [ "$target" = "$folder\\rotavel.exe" ] || fail "$1: the Start-menu entry starts $target"
+    [ "$target" = "$folder\\rotavel.exe" ] || fail "$1: the Start-menu entry starts '$target'"
 }
 
 # Nothing left of any installation since the listings were taken.
@@ -139,7 +142,6 @@ if uninstall "$folder"; then
     pass "uninstalled while running: the program closed, then everything removed"
 else
     wineserver -k
-    [ -f "$home/rotavel.exe" ] || fail "the program still runs and its file is gone"
     check_installed "$arch"
     uninstall "$folder" || fail "the uninstaller did not end"
     pass "uninstalled while running: the program kept running and everything stayed"
@@ -173,7 +175,8 @@ a newer Rotavel|99.0|C:\\Rotavel|2
 an older Rotavel whose files are gone|1.0|C:\\Gone|0
 EOF
 
-if [ -n "$other_setup" ]; then
+if [ -n "$other_build" ] && [ $windows = 64 ]; then
+    other_setup="$other_build/rotavel-$version-windows-$other_arch-setup.exe"
     other_home=$(unix_path "$(folder_of "$other_arch")")
     install "$setup" || fail "the $arch setup ended with $?"
     install "$other_setup" || fail "the $other_arch setup over $arch ended with $?"

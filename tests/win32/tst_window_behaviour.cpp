@@ -4,9 +4,8 @@
 // the cases every toolkit's window replays, the bad inputs pasted into each
 // locator field, the names a screen reader reads.
 //
-//     tst_window_behaviour [--dpi N] [--older-system S] [--separator S]
-//
-// --separator: the decimal separator of the user's regional settings.
+//     tst_window_behaviour [--dpi N] [--older-system S] [--separator C]
+//         (C: the decimal separator of the user's regional settings)
 
 #include "behaviour_cases.h"
 #include "window_test.h"
@@ -14,7 +13,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <cwchar>
 
 using namespace window_test;
 
@@ -43,10 +41,8 @@ void setModifiers(bool shift, bool control)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    keys[VK_LSHIFT] = keys[VK_SHIFT];
-    keys[VK_CONTROL] = control ? 0x80 : 0;
-    keys[VK_LCONTROL] = keys[VK_CONTROL];
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
     SetKeyboardState(keys);
 }
 
@@ -70,11 +66,10 @@ constexpr Keystroke keystrokes[] = { { Key::Tab, VK_TAB }, { Key::Backtab, VK_TA
 
 void putOnClipboard(HWND owner, std::u16string_view text)
 {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    auto *units = static_cast<char16_t *>(GlobalLock(memory));
-    std::copy(text.begin(), text.end(), units);
-    units[text.size()] = 0;
+    // Zeroed: the text ends with its NUL.
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(char16_t));
+    std::ranges::copy(text, static_cast<char16_t *>(GlobalLock(memory)));
     GlobalUnlock(memory);
     OpenClipboard(owner);
     EmptyClipboard();
@@ -97,23 +92,14 @@ std::u16string clipboardText()
     return text;
 }
 
-// The visible window of this thread of the class `wanted`, if any.
-BOOL CALLBACK findByClass(HWND window, LPARAM search)
-{
-    auto &[wanted, found] = *reinterpret_cast<std::pair<const wchar_t *, HWND> *>(search);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wcscmp(className, wanted) != 0 || !IsWindowVisible(window))
-        return TRUE;
-    found = window;
-    return FALSE;
-}
-
+// The visible top-level window of the class `wanted`, if any.
 HWND visibleOfClass(const wchar_t *wanted)
 {
-    std::pair<const wchar_t *, HWND> search { wanted, nullptr };
-    EnumThreadWindows(GetCurrentThreadId(), findByClass, LPARAM(&search));
-    return search.second;
+    HWND window = nullptr;
+    do
+        window = FindWindowExW(nullptr, window, wanted, nullptr);
+    while (window && !IsWindowVisible(window));
+    return window;
 }
 
 // Every message box is checked here, while its own loop runs, and then
@@ -133,21 +119,18 @@ void CALLBACK dismissMessageBox(HWND, UINT, UINT_PTR, DWORD)
     ++emptyMessages;
     check(GetWindow(window, GW_OWNER) == watchedForm, "the message box belongs to the window");
     check(!IsWindowEnabled(watchedForm), "the window waits while the message box is open");
-    const std::u16string title = textOf(window);
-    check(title == u"Rotavel", "the message box is titled \"" + narrow(title) + "\"");
+    check(textOf(window) == u"Rotavel", "the message box is titled ", textOf(window));
     int buttons = 0;
     for (HWND shown = GetWindow(window, GW_CHILD); shown; shown = GetWindow(shown, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        GetClassNameW(shown, className, 16);
         if (!IsWindowVisible(shown))
             continue;
-        if (lstrcmpiW(className, L"Button") == 0)
+        if (SendMessageW(shown, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
             check(++buttons == 1 && GetDlgCtrlID(shown) == IDOK, "buttons other than OK alone");
         else if ((GetWindowLongPtrW(shown, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             // Wine keeps an empty one where the box has no icon.
             check(!SendMessageW(shown, STM_GETICON, 0, 0), "an icon");
         else
-            check(textOf(shown).empty(), "the text \"" + narrow(textOf(shown)) + "\"");
+            check(textOf(shown).empty(), "the text \"", textOf(shown), "\"");
     }
     check(buttons > 0, "no OK button");
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -186,11 +169,8 @@ void CALLBACK driveMenu(HWND, UINT, UINT_PTR, DWORD)
                 wanted = i;
         }
     }
-    const bool reached =
-        wanted >= 0 && (GetMenuState(menu, UINT(wanted), MF_BYPOSITION) & MF_HILITE);
-    const bool enabled = wanted >= 0
-        && !(GetMenuState(menu, UINT(wanted), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
-    if (reached && enabled) {
+    const UINT state = wanted >= 0 ? GetMenuState(menu, UINT(wanted), MF_BYPOSITION) : 0;
+    if ((state & MF_HILITE) && !(state & (MF_GRAYED | MF_DISABLED))) {
         menuChoice.chosen = true;
         strike(menuWindow, VK_RETURN);
     } else if (wanted < 0 || ++menuChoice.steps > 2 * GetMenuItemCount(menu)) {
@@ -242,13 +222,12 @@ void replay(HWND form, const behaviour::Action &action)
         settle(form);
         setModifiers(false, false);
         KillTimer(nullptr, drive);
-        check(menuChoice.chosen && menuChoice.found,
-            "the context menu opens with its item " + narrow(action.text));
+        check(menuChoice.chosen && menuChoice.found, "the context menu opens with its item ",
+            action.text);
         break;
     }
     case Action::Kind::Press: {
-        const auto stroke = std::find_if(std::begin(keystrokes), std::end(keystrokes),
-            [&](const Keystroke &k) { return k.key == action.key; });
+        const auto *stroke = std::ranges::find(keystrokes, action.key, &Keystroke::key);
         check(stroke != std::end(keystrokes), "a keystroke for each key pressed");
         for (int i = 0; i < action.times && stroke != std::end(keystrokes); ++i) {
             setModifiers(stroke->shift, stroke->control);
@@ -262,7 +241,16 @@ void replay(HWND form, const behaviour::Action &action)
     settle(form);
 }
 
-void sharedBehaviour(std::u16string_view separator)
+// The selection in `field` as its first and its last position.
+std::pair<int, int> selectionOf(HWND field)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return { int(start), int(end) };
+}
+
+void sharedBehaviour(char16_t separator)
 {
     for (behaviour::Case expected : behaviour::cases()) {
         const Checking checking(expected.name);
@@ -278,40 +266,24 @@ void sharedBehaviour(std::u16string_view separator)
             std::u16string wanted(field.windowsText.value_or(field.text));
             // The cases are written for a ".": the regional settings give
             // the separator of the coordinate fields.
-            const std::string name(field.control);
-            if (std::string_view("Text7 Text2 Text4 Text8").find(name) != std::string_view::npos) {
-                const auto point = wanted.find(u'.');
-                if (point != std::u16string::npos)
-                    wanted.replace(point, 1, separator);
-            }
+            if (std::string_view("Text7 Text2 Text4 Text8").find(field.control)
+                != std::string_view::npos)
+                std::ranges::replace(wanted, u'.', separator);
             const std::u16string shown = IsWindow(form) ? textOf(find(form, field.control)) : u"";
-            check(shown == wanted,
-                name + " shows \"" + narrow(shown) + "\", not \"" + narrow(wanted) + "\"");
+            check(shown == wanted, field.control, " shows \"", shown, "\", not \"", wanted, "\"");
         }
-        if (!expected.focus.empty()) {
-            check(nameOf(form, GetFocus()) == expected.focus,
-                "the focus is on " + nameOf(form, GetFocus()) + ", not "
-                    + std::string(expected.focus));
-        }
-        if (expected.caret >= 0) {
-            DWORD start = 0;
-            DWORD end = 0;
-            SendMessageW(GetFocus(), EM_GETSEL, WPARAM(&start), LPARAM(&end));
-            check(int(start) == expected.caret && start == end,
-                "the caret at " + std::to_string(start) + ".." + std::to_string(end) + ", not "
-                    + std::to_string(expected.caret));
-        }
+        check(expected.focus.empty() || GetFocus() == find(form, expected.focus),
+            "the focus is not on ", expected.focus);
+        const auto [start, end] = selectionOf(GetFocus());
+        check(expected.caret < 0 || (start == expected.caret && end == start), "the caret at ",
+            start, "..", end, ", not ", expected.caret);
         for (const layout_cases::Control &control : layout_cases::controls) {
             if (!control.visible && IsWindow(form))
-                check(!IsWindowVisible(find(form, control.name)),
-                    std::string(control.name) + " stays hidden");
+                check(!IsWindowVisible(find(form, control.name)), control.name, " stays hidden");
         }
-        check(emptyMessages == expected.emptyMessages,
-            std::to_string(emptyMessages) + " message boxes");
-        if (expected.clipboard) {
-            const std::u16string held = clipboardText();
-            check(held == *expected.clipboard, "the clipboard holds \"" + narrow(held) + "\"");
-        }
+        check(emptyMessages == expected.emptyMessages, emptyMessages, " message boxes");
+        const std::u16string held = expected.clipboard ? clipboardText() : u"";
+        check(held == expected.clipboard.value_or(u""), "the clipboard holds \"", held, "\"");
         check(!IsWindow(form) == expected.closed, expected.closed ? "window gone" : "window open");
         close(form);
     }
@@ -328,9 +300,9 @@ void badInput()
         for (const std::string_view field : { "Text3", "Text5" }) {
             const Checking checking("pasted into " + std::string(field) + ": " + bad.name);
             HWND form = openForm2();
-            replay(form, behaviour::click(field));
-            replay(form, behaviour::press(Key::End));
-            replay(form, behaviour::press(Key::Backspace, field == "Text3" ? 6 : 3));
+            for (const behaviour::Action &action :
+                behaviour::emptied(field, field == "Text3" ? 6 : 3))
+                replay(form, action);
             replay(form, behaviour::paste(input));
 
             HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | ES_UPPERCASE,
@@ -343,13 +315,10 @@ void badInput()
             const std::u16string shown = textOf(box);
             // Six characters in Locator 2 calculate, and the calculation judges them.
             if (!(field == "Text5" && expected.size() == 6)) {
-                check(
-                    shown.size() == expected.size(), std::to_string(shown.size()) + " characters");
-                check(shown == expected, "kept as a plain edit box keeps it, upper-cased");
-                DWORD start = 0;
-                DWORD end = 0;
-                SendMessageW(box, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-                check(start == expected.size() && end == start, "the caret at the end");
+                check(shown == expected, shown.size(),
+                    " characters, not as a plain edit box keeps them, upper-cased");
+                const auto [start, end] = selectionOf(box);
+                check(start == std::ssize(expected) && end == start, "the caret at the end");
             }
             close(form);
         }
@@ -372,11 +341,10 @@ void screenReaderNames()
         IAccessible *accessible = nullptr;
         const HRESULT found = AccessibleObjectFromWindow(find(form, control.name), OBJID_CLIENT,
             __uuidof(IAccessible), reinterpret_cast<void **>(&accessible));
-        check(SUCCEEDED(found) && accessible, std::string(control.name) + " is accessible");
+        check(SUCCEEDED(found) && accessible, control.name, " is accessible");
         if (!accessible)
             continue;
-        VARIANT self;
-        VariantInit(&self);
+        VARIANT self {};
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
         BSTR name = nullptr;
@@ -384,9 +352,8 @@ void screenReaderNames()
         const std::u16string said = name
             ? std::u16string(reinterpret_cast<const char16_t *>(name), SysStringLen(name))
             : u"(no name)";
-        check(said == std::u16string(wanted.begin(), wanted.end()),
-            std::string(control.name) + " is named \"" + narrow(said) + "\", not \""
-                + std::string(wanted) + "\"");
+        check(said == std::u16string(wanted.begin(), wanted.end()), control.name, " is named \"",
+            said, "\", not \"", wanted, "\"");
         SysFreeString(name);
         accessible->Release();
     }
@@ -398,7 +365,7 @@ void screenReaderNames()
 
 int main(int argc, char *argv[])
 {
-    std::u16string separator = u".";
+    char16_t separator = u'.';
     if (!setUp(argc, argv, &separator))
         return 2;
     screenReaderNames();

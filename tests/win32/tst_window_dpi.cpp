@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
+#include <numeric>
 #include <vector>
 
 using namespace window_test;
@@ -29,21 +31,16 @@ constexpr int photographHeight = 415;
 // What `shown` shows, as 32-bit BGRX rows from its top-left corner.
 std::vector<std::uint32_t> pixelsOf(HDC shown, int width, int height)
 {
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
     BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = { sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
     HDC memory = CreateCompatibleDC(shown);
     void *bits = nullptr;
     HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, copy);
     BitBlt(memory, 0, 0, width, height, shown, 0, 0, SRCCOPY);
     GdiFlush();
-    std::copy_n(static_cast<const std::uint32_t *>(bits), pixels.size(), pixels.begin());
+    const auto *first = static_cast<const std::uint32_t *>(bits);
+    std::vector<std::uint32_t> pixels(first, first + std::ptrdiff_t(width) * height);
     SelectObject(memory, previous);
     DeleteObject(copy);
     DeleteDC(memory);
@@ -62,8 +59,9 @@ std::vector<std::uint32_t> pictureShown(HWND box, int width, int height)
     return pixels;
 }
 
-// Every control in its place at `dpi`.
-void checkPlaces(HWND form, int dpi)
+// Every control as laid out for `dpi`: in its place, shown or hidden, in
+// the message font, with its text.
+void checkControls(HWND form, int dpi)
 {
     for (const layout_cases::Control &control : layout_cases::controls) {
         HWND shown = find(form, control.name, dpi);
@@ -73,10 +71,21 @@ void checkPlaces(HWND form, int dpi)
         const Place wanted = control.at[columnFor(dpi)];
         const RECT place { wanted.left, wanted.top, wanted.left + wanted.width,
             wanted.top + wanted.height };
-        check(shown && EqualRect(&frame, &place),
-            std::string(control.name) + " at " + std::to_string(frame.left) + ","
-                + std::to_string(frame.top) + " " + std::to_string(frame.right - frame.left) + "x"
-                + std::to_string(frame.bottom - frame.top) + " at " + std::to_string(dpi) + " dpi");
+        const std::string_view name = control.name;
+        check(shown && EqualRect(&frame, &place), name, " at ", frame.left, ",", frame.top, " ",
+            frame.right - frame.left, "x", frame.bottom - frame.top, " at ", dpi, " dpi");
+        check(bool(IsWindowVisible(shown)) == control.visible, name, " visible as laid out");
+        check(SendMessageW(shown, WM_GETFONT, 0, 0) != 0, name, " has the message font");
+        if (name.starts_with("Text") && control.visible) {
+            // The text starts at the box's left edge, not scrolled out of view.
+            const auto first = SendMessageW(shown, EM_POSFROMCHAR, 0, 0);
+            const int x = short(LOWORD(first));
+            check(first != -1 && x >= 0 && x < dpi / 8, name, " shows its text from the left");
+        }
+        // The picture's text is its name for screen readers.
+        const std::string_view text = name == "Picture1" ? control.spokenName : control.text;
+        check(textOf(shown) == std::u16string(text.begin(), text.end()), name, " shows \"",
+            textOf(shown), "\"");
     }
 }
 
@@ -85,14 +94,14 @@ void layoutInPixels()
     const Checking checking("layout at " + std::to_string(screenDpi) + " dpi");
     HWND form = openForm2();
     const int dpi = int(window::win32::dpiOf(form));
-    check(dpi == screenDpi, "the screen has " + std::to_string(dpi) + " dpi");
+    check(dpi == screenDpi, "the screen has ", dpi, " dpi");
 
     check(textOf(form) == u"Rotavel 1.1 - Quillo", "the caption");
     RECT client;
     GetClientRect(form, &client);
     const Place area = layout_cases::clientAreas[columnFor(screenDpi)];
-    check(client.right == area.width && client.bottom == area.height,
-        "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    check(client.right == area.width && client.bottom == area.height, "client area ", client.right,
+        " x ", client.bottom);
     const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
     check((style & WS_OVERLAPPEDWINDOW) == WS_OVERLAPPEDWINDOW, "a resizable frame with all boxes");
     check(SendMessageW(form, WM_GETICON, ICON_SMALL, 0)
@@ -100,24 +109,7 @@ void layoutInPixels()
         "the window's icons");
     check(!GetMenu(form), "no menu bar");
 
-    checkPlaces(form, screenDpi);
-    for (const layout_cases::Control &control : layout_cases::controls) {
-        HWND shown = find(form, control.name);
-        const std::string name = control.name;
-        check(bool(IsWindowVisible(shown)) == control.visible, name + " visible as laid out");
-        check(SendMessageW(shown, WM_GETFONT, 0, 0) != 0, name + " has the message font");
-        if (name.starts_with("Text") && control.visible) {
-            // The text starts at the box's left edge, not scrolled out of view.
-            const auto first = SendMessageW(shown, EM_POSFROMCHAR, 0, 0);
-            const int x = short(LOWORD(first));
-            check(
-                first != -1 && x >= 0 && x < screenDpi / 8, name + " shows its text from the left");
-        }
-        // The picture's text is its name for screen readers.
-        const std::string_view text = name == "Picture1" ? control.spokenName : control.text;
-        check(textOf(shown) == std::u16string(text.begin(), text.end()),
-            name + " shows \"" + narrow(textOf(shown)) + "\"");
-    }
+    checkControls(form, screenDpi);
     close(form);
 }
 
@@ -130,16 +122,15 @@ double sharpness(const std::vector<std::uint32_t> &pixels, int width, int height
     };
     double sum = 0;
     double squares = 0;
-    int count = 0;
     for (int y = 1; y + 1 < height; ++y) {
         for (int x = 1; x + 1 < width; ++x) {
             const double laplacian =
                 grey(x - 1, y) + grey(x + 1, y) + grey(x, y - 1) + grey(x, y + 1) - 4 * grey(x, y);
             sum += laplacian;
             squares += laplacian * laplacian;
-            ++count;
         }
     }
+    const double count = double(width - 2) * (height - 2);
     const double mean = sum / count;
     return std::sqrt(squares / count - mean * mean);
 }
@@ -161,59 +152,51 @@ void photographShown()
     const int shownHeight = std::min(height, int(inner.bottom));
     const std::vector<std::uint32_t> shown = pictureShown(box, shownWidth, shownHeight);
 
+    // The photograph file itself at the size shown, as a screen without the
+    // double-density rendering shows it: stretched from 120 dpi up.
     HBITMAP photograph = static_cast<HBITMAP>(LoadImageW(
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     check(photograph != nullptr, "the photograph among the resources");
     HDC screen = GetDC(nullptr);
     HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP stretched = CreateCompatibleBitmap(screen, shownWidth, shownHeight);
     HGDIOBJ oldSource = SelectObject(source, photograph);
-    if (screenDpi == USER_DEFAULT_SCREEN_DPI) {
-        const std::vector<std::uint32_t> original =
-            pixelsOf(source, photographWidth, photographHeight);
-        int different = 0;
-        for (int y = 0; y < shownHeight; ++y) {
-            for (int x = 0; x < shownWidth; ++x) {
-                different += shown[std::size_t(y) * std::size_t(shownWidth) + std::size_t(x)]
-                    != original[std::size_t(y) * std::size_t(photographWidth) + std::size_t(x)];
-            }
-        }
-        check(different == 0, std::to_string(different) + " pixels differ from the photograph");
-    } else {
-        // The photograph stretched to the same size, as a screen without the
-        // double-density rendering would show it.
-        HDC target = CreateCompatibleDC(screen);
-        HBITMAP stretched = CreateCompatibleBitmap(screen, shownWidth, shownHeight);
-        HGDIOBJ oldTarget = SelectObject(target, stretched);
-        SetStretchBltMode(target, HALFTONE);
-        SetBrushOrgEx(target, 0, 0, nullptr);
-        StretchBlt(
-            target, 0, 0, width, height, source, 0, 0, photographWidth, photographHeight, SRCCOPY);
-        const double blurred =
-            sharpness(pixelsOf(target, shownWidth, shownHeight), shownWidth, shownHeight);
-        SelectObject(target, oldTarget);
-        DeleteObject(stretched);
-        DeleteDC(target);
-        const double sharp = sharpness(shown, shownWidth, shownHeight);
-        std::printf("sharpness at %d dpi: %.2f, the photograph stretched %.2f\n", screenDpi, sharp,
-            blurred);
-        // Measured under Wine: 44 against 14 at 192 dpi, 41 against 18 at 144.
-        constexpr double clearlySharper = 1.5;
-        check(sharp > clearlySharper * blurred,
-            "sharpness " + std::to_string(sharp) + " against " + std::to_string(blurred)
-                + " stretched");
-    }
+    HGDIOBJ oldTarget = SelectObject(target, stretched);
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchBlt(
+        target, 0, 0, width, height, source, 0, 0, photographWidth, photographHeight, SRCCOPY);
+    const std::vector<std::uint32_t> plain = pixelsOf(target, shownWidth, shownHeight);
     SelectObject(source, oldSource);
+    SelectObject(target, oldTarget);
+    DeleteObject(stretched);
+    DeleteObject(photograph);
     DeleteDC(source);
+    DeleteDC(target);
     ReleaseDC(nullptr, screen);
-    if (photograph)
-        DeleteObject(photograph);
     close(form);
+
+    if (screenDpi == USER_DEFAULT_SCREEN_DPI) {
+        const int different = std::inner_product(
+            shown.begin(), shown.end(), plain.begin(), 0, std::plus<>(), std::not_equal_to<>());
+        check(different == 0, different, " pixels differ from the photograph");
+        return;
+    }
+    const double sharp = sharpness(shown, shownWidth, shownHeight);
+    const double blurred = sharpness(plain, shownWidth, shownHeight);
+    std::printf(
+        "sharpness at %d dpi: %.2f, the photograph stretched %.2f\n", screenDpi, sharp, blurred);
+    // Measured under Wine: 44 against 14 at 192 dpi, 41 against 18 at 144.
+    constexpr double clearlySharper = 1.5;
+    check(
+        sharp > clearlySharper * blurred, "sharpness ", sharp, " against ", blurred, " stretched");
 }
 
 // Moved to a monitor of another dpi, the window lays itself out anew for
-// it, as the platform's WM_DPICHANGED asks: the controls at the new dpi, the
-// window at the place suggested. From 96 or 144 dpi it moves to a monitor of
-// 192, from 192 to one of 96.
+// it, as the platform's WM_DPICHANGED asks: the controls laid out for the
+// new dpi, the window at the place suggested. From 96 or 144 dpi it moves
+// to a monitor of 192, from 192 to one of 96.
 void movedToAnotherMonitor()
 {
     const int newDpi = screenDpi == 192 ? 96 : 192;
@@ -227,11 +210,9 @@ void movedToAnotherMonitor()
     // the platform scales a size the user chose.
     RECT frame;
     GetWindowRect(form, &frame);
-    check(EqualRect(&frame, &suggested) != 0,
-        "at the place and size suggested, not " + std::to_string(frame.left) + ","
-            + std::to_string(frame.top) + " " + std::to_string(frame.right - frame.left) + "x"
-            + std::to_string(frame.bottom - frame.top));
-    checkPlaces(form, newDpi);
+    check(EqualRect(&frame, &suggested), "at the place and size suggested, not ", frame.left, ",",
+        frame.top, " ", frame.right - frame.left, "x", frame.bottom - frame.top);
+    checkControls(form, newDpi);
 
     // The photograph drawn anew for the new dpi. Between its size at the
     // old dpi and at the new one (less a 2-pixel margin for the edge's
@@ -242,28 +223,26 @@ void movedToAnotherMonitor()
     GetClientRect(box, &inner);
     const std::vector<std::uint32_t> shown = pictureShown(box, int(inner.right), int(inner.bottom));
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const std::uint32_t background = std::uint32_t(GetRValue(face)) << 16
-        | std::uint32_t(GetGValue(face)) << 8 | GetBValue(face);
-    const int smaller = std::min(screenDpi, newDpi);
-    const int larger = std::max(screenDpi, newDpi);
+    // A pixel read holds red highest, a COLORREF lowest.
+    const std::uint32_t background = RGB(GetBValue(face), GetGValue(face), GetRValue(face));
+    const auto within = [](int x, int y, int dpi, int margin) {
+        return x < MulDiv(photographWidth, dpi, USER_DEFAULT_SCREEN_DPI) + margin
+            && y < MulDiv(photographHeight, dpi, USER_DEFAULT_SCREEN_DPI) + margin;
+    };
     int between = 0;
     int bare = 0;
     for (int y = 0; y < inner.bottom; ++y) {
         for (int x = 0; x < inner.right; ++x) {
-            const bool inLarger = x < MulDiv(photographWidth, larger, USER_DEFAULT_SCREEN_DPI)
-                && y < MulDiv(photographHeight, larger, USER_DEFAULT_SCREEN_DPI);
-            const bool inSmaller = x < MulDiv(photographWidth, smaller, USER_DEFAULT_SCREEN_DPI) + 2
-                && y < MulDiv(photographHeight, smaller, USER_DEFAULT_SCREEN_DPI) + 2;
-            if (inLarger && !inSmaller) {
+            if (within(x, y, std::max(screenDpi, newDpi), 0)
+                && !within(x, y, std::min(screenDpi, newDpi), 2)) {
                 ++between;
-                bare +=
-                    shown[std::size_t(y) * std::size_t(inner.right) + std::size_t(x)] == background;
+                bare += shown[std::size_t(y * inner.right + x)] == background;
             }
         }
     }
     check(between > 0 && (newDpi > screenDpi ? bare < between / 10 : bare > between * 9 / 10),
-        "the photograph drawn for the new dpi (" + std::to_string(bare) + " of "
-            + std::to_string(between) + " pixels between its two sizes bare)");
+        "the photograph drawn for the new dpi (", bare, " of ", between,
+        " pixels between its two sizes bare)");
     close(form);
 }
 
@@ -297,9 +276,8 @@ void messageFontChanged()
         SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     settle(form);
     // One pixel either way: each height is rounded at the window's dpi.
-    check(std::abs(after - 2 * before) <= 1,
-        "the font is " + std::to_string(after) + " pixels tall, not twice "
-            + std::to_string(before));
+    check(std::abs(after - 2 * before) <= 1, "the font is ", after, " pixels tall, not twice ",
+        before);
     check(heightShown() == before, "the old font back");
     close(form);
 }

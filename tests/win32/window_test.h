@@ -17,10 +17,12 @@
 #include "window/win32/form2_window.h"
 #include "window/win32/later_windows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace window_test {
 
@@ -29,12 +31,37 @@ inline int failed = 0;
 inline std::string current; // the check under way
 inline int screenDpi = USER_DEFAULT_SCREEN_DPI;
 
-inline void check(bool condition, const std::string &what)
+// A text as ASCII for a failure's line, every other unit as \uXXXX.
+inline std::string narrow(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        char escaped[8] = { char(unit) };
+        if (unit < 0x20 || unit >= 0x7F)
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", unsigned(unit));
+        bytes += escaped;
+    }
+    return bytes;
+}
+
+// One part of a failure's line: a number, a UTF-16 text or a narrow one.
+template <typename Part> std::string said(const Part &part)
+{
+    if constexpr (std::is_arithmetic_v<Part>)
+        return std::to_string(part);
+    else if constexpr (std::is_convertible_v<Part, std::u16string_view>)
+        return narrow(part);
+    else
+        return std::string(part);
+}
+
+// Counts a failure when `condition` is false, and prints the parts.
+template <typename... Parts> void check(bool condition, const Parts &...parts)
 {
     if (condition)
         return;
     ++failed;
-    std::printf("FAIL: %s: %s\n", current.c_str(), what.c_str());
+    std::printf("FAIL: %s: %s\n", current.c_str(), (said(parts) + ...).c_str());
 }
 
 // One check, named: it counts as passed at its end unless a part of it failed.
@@ -51,10 +78,9 @@ using layout_cases::Place;
 // places for.
 inline int columnFor(int dpi)
 {
-    for (int column = 0; column < 3; ++column) {
-        if (layout_cases::dpis[column] == dpi)
-            return column;
-    }
+    const auto column = std::ranges::find(layout_cases::dpis, dpi) - layout_cases::dpis;
+    if (column < std::ssize(layout_cases::dpis))
+        return int(column);
     std::printf("no places worked out for %d dpi\n", dpi);
     std::exit(2);
 }
@@ -62,25 +88,15 @@ inline int columnFor(int dpi)
 // The control standing in the middle of its place at `dpi`.
 inline HWND find(HWND form, std::string_view name, int dpi = screenDpi)
 {
-    for (const layout_cases::Control &control : layout_cases::controls) {
-        if (control.name != name)
-            continue;
-        const Place place = control.at[columnFor(dpi)];
-        const POINT middle { place.left + place.width / 2, place.top + place.height / 2 };
-        HWND found = ChildWindowFromPointEx(form, middle, CWP_ALL);
-        return found == form ? nullptr : found;
+    const auto *row = std::ranges::find(layout_cases::controls, name, &layout_cases::Control::name);
+    if (row == std::end(layout_cases::controls)) {
+        std::printf("no control %.*s in the layout\n", int(name.size()), name.data());
+        std::exit(2);
     }
-    std::printf("no control %.*s in the layout\n", int(name.size()), name.data());
-    std::exit(2);
-}
-
-inline std::string nameOf(HWND form, HWND control)
-{
-    for (const layout_cases::Control &candidate : layout_cases::controls) {
-        if (find(form, candidate.name) == control)
-            return candidate.name;
-    }
-    return control ? "(another window)" : "(none)";
+    const Place place = row->at[columnFor(dpi)];
+    const POINT middle { place.left + place.width / 2, place.top + place.height / 2 };
+    HWND found = ChildWindowFromPointEx(form, middle, CWP_ALL);
+    return found == form ? nullptr : found;
 }
 
 inline std::u16string textOf(HWND window)
@@ -92,36 +108,18 @@ inline std::u16string textOf(HWND window)
     return text;
 }
 
-// A text as ASCII for a failure's line, every other unit as \uXXXX.
-inline std::string narrow(std::u16string_view text)
+// Runs the event loop until nothing is left to do.
+inline void settle(HWND form)
 {
-    std::string bytes;
-    for (const char16_t unit : text) {
-        char escaped[8] = { char(unit) };
-        if (unit < 0x20 || unit >= 0x7F)
-            std::snprintf(escaped, sizeof escaped, "\\u%04X", unsigned(unit));
-        bytes += escaped;
-    }
-    return bytes;
-}
-
-// Runs the event loop until nothing is left to do. False once the program
-// has been told to end.
-inline bool settle(HWND form)
-{
-    bool running = true;
     for (int idle = 0; idle < 3; ++idle) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             idle = 0;
-            if (message.message == WM_QUIT)
-                running = false;
-            else
+            if (message.message != WM_QUIT)
                 window::win32::deliver(message, form);
         }
         Sleep(1);
     }
-    return running;
 }
 
 inline HWND openForm2()
@@ -143,7 +141,7 @@ inline void close(HWND form)
 
 // Takes the options, --separator into `separator` where asked for; false,
 // said, for one it does not know.
-inline bool setUp(int argc, char *argv[], std::u16string *separator = nullptr)
+inline bool setUp(int argc, char *argv[], char16_t *separator = nullptr)
 {
     using window::win32::OlderSystem;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -151,8 +149,8 @@ inline bool setUp(int argc, char *argv[], std::u16string *separator = nullptr)
         const std::string value = argv[i + 1];
         if (option == "--dpi")
             screenDpi = std::stoi(value);
-        else if (option == "--separator" && separator)
-            separator->assign(value.begin(), value.end());
+        else if (option == "--separator" && separator && value.size() == 1)
+            *separator = char16_t(value[0]);
         else if (option == "--older-system" && (value == "windows7" || value == "windows81"))
             window::win32::useOnlyFunctionsOf(
                 value == "windows7" ? OlderSystem::Windows7 : OlderSystem::Windows81);

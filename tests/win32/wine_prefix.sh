@@ -1,19 +1,19 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# wine_prefix.sh [--fresh | --throw-away] PREFIX DPI COMMAND...
-# Runs COMMAND in the Wine prefix PREFIX, made on first use (with --fresh,
-# anew) for a screen of DPI dots per inch: quiet, without the .NET and
-# browser engines a first start offers to install, and without a display
-# where there is none. With --throw-away, COMMAND runs in a copy of the
-# prefix's settings (its registry), removed afterwards: what it changes
-# there never reaches the prefix and the later tests, even when it is killed
-# half-way. The copy shares the prefix's drive C:, which such a command must
-# leave alone.
+# wine_prefix.sh PREFIX DPI [--fresh | --throw-away] COMMAND...
+# Runs COMMAND (under Wine where it is a Windows program file) in the Wine
+# prefix PREFIX, made on first use (with --fresh, anew) for a screen of DPI
+# dots per inch: quiet, without the .NET and browser engines a first start
+# offers to install, and without a display where there is none. With
+# --throw-away, COMMAND runs in a copy of the prefix's settings (its
+# registry), removed afterwards: what it changes there never reaches the
+# prefix and the later tests, even when it is killed half-way. The copy
+# shares the prefix's drive C:, which such a command must leave alone.
 set -e
-how=$1
-case $how in --fresh | --throw-away) shift ;; esac
-prefix=$1 dpi=$2
+prefix=$1 dpi=$2 how=$3
 shift 2
+case $how in --fresh | --throw-away) shift ;; *) how= ;; esac
+case $1 in *.exe) set -- wine "$@" ;; esac
 if [ "$how" = --fresh ]; then
     # Whatever still runs in the old prefix goes with it.
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
